@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Lozetta and builds it, then plays the game (play) or runs the
+# whole test suite headless (test).
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
+    fonts-liberation
+    xvfb xauth pulseaudio pulseaudio-utils
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOZETTA_WERROR=ON
+cmake --build build
+
+case "${1:-play}" in
+play)
+    # The tile sound is looked up in the current directory, beside the program.
+    cd build && exec ./lozetta
+    ;;
+test)
+    QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure
+    ;;
+*)
+    echo "usage: $0 [play|test]" >&2
+    exit 2
+    ;;
+esac
