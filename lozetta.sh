@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config clang-format git
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     fonts-liberation
     xvfb xauth pulseaudio pulseaudio-utils
@@ -32,6 +32,12 @@ play)
     ;;
 test)
     QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure
+    # Checks beyond the unit tests (formatting, packaging, sanitizers, ...), each its own script.
+    for check in checks/*.sh; do
+        [ -e "$check" ] || continue
+        echo "== $check"
+        bash "$check"
+    done
     ;;
 *)
     echo "usage: $0 [play|test]" >&2

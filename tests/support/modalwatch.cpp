@@ -3,7 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 
-namespace {
+namespace
+{
 constexpr int kPollMilliseconds = 5;
 }
 

@@ -1,6 +1,9 @@
 #include "support/recorders.h"
 
-void SoundRecorder::sndPlaySound(const QString& file, Int16 flags) { calls.append({file, flags}); }
+void SoundRecorder::sndPlaySound(const QString& file, Int16 flags)
+{
+    calls.append({file, flags});
+}
 
 void DocumentRecorder::ShellExecute(QWidget* owner, const QString& operation, const QString& file,
                                     const QString& parameters, const QString& directory,

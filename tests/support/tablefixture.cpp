@@ -28,7 +28,10 @@ void Table::scriptDeal(const QStringList& tiles)
     }
 }
 
-void Table::clickStart() { click(form.Command1); }
+void Table::clickStart()
+{
+    click(form.Command1);
+}
 
 void Table::click(QWidget* widget)
 {
@@ -69,20 +72,23 @@ std::vector<TableTile> tilesOnTable(const Form1& form)
         if (i > 0) {
             // End 1 climbs above the anchor and starts to its left; end 2 the other way.
             const bool firstRow = rect.top() <= form.Shape2->Top() + 180;
-            end = rect.top() < form.Shape2->Top() ||
-                          (firstRow && rect.left() < form.Shape2->Left())
+            end = rect.top() < form.Shape2->Top() || (firstRow && rect.left() < form.Shape2->Left())
                       ? 1
                       : 2;
         }
-        tiles.push_back({Int16(pipsOf(a->picture())), Int16(pipsOf(halves[i + 1]->picture())),
-                         rect, end});
+        tiles.push_back(
+            {Int16(pipsOf(a->picture())), Int16(pipsOf(halves[i + 1]->picture())), rect, end});
     }
     return tiles;
 }
 
-namespace {
+namespace
+{
 
-QString tileKey(int x, int y) { return QStringLiteral("%1/%2").arg(qMax(x, y)).arg(qMin(x, y)); }
+QString tileKey(int x, int y)
+{
+    return QStringLiteral("%1/%2").arg(qMax(x, y)).arg(qMin(x, y));
+}
 
 QString checkTiles(const Form1& form)
 {
