@@ -6,6 +6,9 @@
 void Form1::Command1_Click()
 {
     Command1->hide();
+    // A new match can be dealt while the old hand still runs on; its pending tick must not move
+    // the new hand on, least of all past the player's turn.
+    Timer1->setInterval(0);
     for (Int16 n = 1; n <= rules::kTiles; ++n)
         tileDealt[n] = 0;
     for (Int16 seat = 1; seat <= rules::kSeats; ++seat) {
