@@ -58,6 +58,8 @@ Form2::Form2(Form1& table)
         combo->Move(1440, 240 + 600 * i, 855, 315);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
+        // What the player types is what is read: no list entry may complete it ("1" is not "10").
+        combo->setCompleter(nullptr);
         combo->addItems(kTargetLists[i]);
     }
 
