@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     fonts-liberation
     xvfb xauth pulseaudio pulseaudio-utils
+    desktop-file-utils appstream dpkg-dev fakeroot file
 )
 
 missing=()

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The Debian package builds; its desktop entry and metainfo pass their validators; it holds the
+# program with its two files, the link on the PATH and every icon; and the packaged program
+# starts from the directory its menu entry names.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=build-package
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+    -DBUILD_TESTING=OFF -DLOZETTA_WERROR=ON >/dev/null
+cmake --build "$build"
+rm -f "$build"/lozetta_*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(echo "$build"/lozetta_*.deb)
+[ -f "$deb" ] || { echo "no package was built" >&2; exit 1; }
+
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+dpkg-deb -x "$deb" "$root"
+
+fail() {
+    echo "package: $*" >&2
+    exit 1
+}
+[ "$(dpkg-deb -f "$deb" Package)" = lozetta ] || fail "wrong package name"
+[ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "wrong section"
+dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "library dependencies not found"
+
+desktop=$root/usr/share/applications/org.example.lozetta.desktop
+metainfo=$root/usr/share/metainfo/org.example.lozetta.metainfo.xml
+desktop-file-validate "$desktop"
+appstreamcli validate --no-net "$metainfo" >/dev/null || appstreamcli validate --no-net "$metainfo"
+grep -q '^Categories=.*Game;BoardGame;' "$desktop" || fail "not listed as a board game"
+
+program_dir=$(sed -n 's/^Path=//p' "$desktop")
+[ "$(sed -n 's/^Exec=//p' "$desktop")" = "$program_dir/lozetta" ] || fail "Exec is not the program in Path"
+for file in lozetta Instrucciones.htm ficha.wav; do
+    [ -f "$root$program_dir/$file" ] || fail "$program_dir/$file missing"
+done
+[ "$(readlink -f "$root/usr/bin/lozetta")" = "$(readlink -f "$root$program_dir/lozetta")" ] ||
+    fail "usr/bin/lozetta does not lead to the program"
+for size in 16 32 48 64 128 256; do
+    png=$root/usr/share/icons/hicolor/${size}x$size/apps/org.example.lozetta.png
+    file "$png" | grep -q "PNG image data, $size x $size" || fail "no $size px icon"
+done
+[ -f "$root/usr/share/icons/hicolor/scalable/apps/org.example.lozetta.svg" ] || fail "no scalable icon"
+
+# Started as the menu entry starts it, the game must still be waiting at its splash a moment
+# later rather than have stopped.
+status=0
+(cd "$root$program_dir" && QT_QPA_PLATFORM=offscreen timeout 2 ./lozetta 2>/dev/null) || status=$?
+[ "$status" -eq 124 ] || fail "the packaged program stopped with status $status"
+
+echo "package: $(basename "$deb") built, validated and complete"
