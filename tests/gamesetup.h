@@ -4,6 +4,7 @@
 #include "table/pictures.h"
 
 #include <QSet>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
 #include <initializer_list>
@@ -232,6 +233,15 @@ inline void runComputerTurns(Form1& form)
 {
     while (form.Timer1->isArmed())
         form.Timer1_Timer();
+}
+
+// Lets Timer1 tick for real; true once its handler has run.
+inline bool waitForTick(Form1& form)
+{
+    if (!form.Timer1->isArmed())
+        return false;
+    QSignalSpy ticks(form.Timer1, &VbTimer::Timer);
+    return ticks.wait(5000);
 }
 
 // Plays the hand out: the computer seats without waiting, the player by clicks with the first
