@@ -1,6 +1,11 @@
 #include "table/messagebox.h"
 
+#include "table/pictures.h"
+
+#include <QApplication>
 #include <QMessageBox>
+#include <QProxyStyle>
+#include <QStyleFactory>
 
 namespace msgbox
 {
@@ -21,13 +26,40 @@ QMessageBox::Icon iconOf(Style style)
     }
     return QMessageBox::NoIcon;
 }
+
+// The toolkit's message icons are small bitmaps that blur on a scaled screen; ours are SVG and
+// drawn at the screen's own resolution. Everything else is the application's style.
+class MessageIcons : public QProxyStyle
+{
+public:
+    MessageIcons() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+
+    QIcon standardIcon(StandardPixmap which, const QStyleOption* option,
+                       const QWidget* widget) const override
+    {
+        switch (which) {
+        case SP_MessageBoxInformation:
+            return QIcon(pictures::kMessageInformation);
+        case SP_MessageBoxWarning:
+            return QIcon(pictures::kMessageWarning);
+        case SP_MessageBoxQuestion:
+            return QIcon(pictures::kMessageQuestion);
+        default:
+            return QProxyStyle::standardIcon(which, option, widget);
+        }
+    }
+};
 } // namespace
 
 Answer MsgBox(QWidget* owner, const QString& prompt, Style style)
 {
     const auto buttons =
         style == vbQuestionOKCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok;
-    QMessageBox box(iconOf(style), kTitle, prompt, buttons, owner);
+    // Declared first, so that it outlives the box that uses it.
+    MessageIcons icons;
+    QMessageBox box(QMessageBox::NoIcon, kTitle, prompt, buttons, owner);
+    box.setStyle(&icons);
+    box.setIcon(iconOf(style));
     return box.exec() == QMessageBox::Ok ? vbOK : vbCancel;
 }
 

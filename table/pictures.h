@@ -19,6 +19,9 @@ inline const QString kMarkerCyan = QStringLiteral(":/pictures/marker-cyan.svg");
 inline const QString kIcon = QStringLiteral(":/pictures/icon.svg");
 inline const QString kLogo = QStringLiteral(":/pictures/logo.svg");
 inline const QString kHandCursor = QStringLiteral(":/pictures/hand-cursor.svg");
+inline const QString kMessageInformation = QStringLiteral(":/pictures/message-information.svg");
+inline const QString kMessageWarning = QStringLiteral(":/pictures/message-warning.svg");
+inline const QString kMessageQuestion = QStringLiteral(":/pictures/message-question.svg");
 
 // Every control picture is designed on a 24 pixel square.
 constexpr int kDesignPixels = 24;
