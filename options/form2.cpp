@@ -58,6 +58,10 @@ Form2::Form2(Form1& table)
         combo->Move(1440, 240 + 600 * i, 855, 315);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
+        // Its label is the option beside it, which a screen reader cannot tie to it; on this
+        // desktop a combo box's name is its value, so the label goes in its description.
+        combo->setAccessibleDescription(
+            QStringLiteral("Meta en %1").arg(QString::fromLatin1(kKindNames[i]).toLower()));
         // What the player types is what is read: no list entry may complete it ("1" is not "10").
         combo->setCompleter(nullptr);
         combo->addItems(kTargetLists[i]);

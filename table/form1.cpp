@@ -1,6 +1,7 @@
 #include "table/form1.h"
 
 #include "options/form2.h"
+#include "table/accessibility.h"
 #include "table/fonts.h"
 #include "table/pictures.h"
 
@@ -45,6 +46,7 @@ Form1::Form1(shell::SoundService& sound, shell::DocumentService& documents)
                    Qt::WindowCloseButtonHint);
     createControls();
     createMenus();
+    accessibility::install();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
