@@ -2,10 +2,12 @@
 
 #include "table/vbtypes.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QString>
 #include <memory>
 
-class QSoundEffect;
+class QAudioSink;
 
 namespace shell
 {
@@ -31,7 +33,10 @@ public:
     void sndPlaySound(const QString& file, Int16 flags) override;
 
 private:
-    std::unique_ptr<QSoundEffect> effect_;
+    QByteArray samples_;
+    QBuffer buffer_;
+    // Declared last so that it stops before the samples it reads go away.
+    std::unique_ptr<QAudioSink> sink_;
 };
 
 } // namespace shell
