@@ -80,8 +80,10 @@ enum class Reach { Shortcut, MenuClicks };
 // a click on its menu in the menu bar and then on the item. Returns once the command is done.
 inline bool useMenu(Form1& form, QAction* item, Reach reach)
 {
+    // Shortcuts follow the active window as the application sees it, which on a display without
+    // a window manager can lag behind the window system's focus.
     form.activateWindow();
-    if (!QTest::qWaitForWindowActive(&form))
+    if (!QTest::qWaitFor([&form] { return QApplication::activeWindow() == &form; }))
         return false;
     if (reach == Reach::Shortcut) {
         const QKeyCombination key = item->shortcut()[0];
