@@ -34,7 +34,7 @@ grep -q '^Categories=.*Game;BoardGame;' "$desktop" || fail "not listed as a boar
 
 program_dir=$(sed -n 's/^Path=//p' "$desktop")
 [ "$(sed -n 's/^Exec=//p' "$desktop")" = "$program_dir/lozetta" ] || fail "Exec is not the program in Path"
-for file in lozetta Instrucciones.htm ficha.wav; do
+for file in lozetta liblozetta_sound.so Instrucciones.htm ficha.wav; do
     [ -f "$root$program_dir/$file" ] || fail "$program_dir/$file missing"
 done
 [ "$(readlink -f "$root/usr/bin/lozetta")" = "$(readlink -f "$root$program_dir/lozetta")" ] ||

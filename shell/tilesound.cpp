@@ -1,13 +1,12 @@
 #include "shell/tilesound.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
+#include "shell/soundmodule.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QMediaDevices>
-#include <QtEndian>
-#include <optional>
+#include <dlfcn.h>
+#include <utility>
 
 namespace shell
 {
@@ -15,76 +14,15 @@ namespace shell
 namespace
 {
 
-struct Wave {
-    QAudioFormat format;
-    QByteArray samples;
-};
-
-quint16 read16(const QByteArray& bytes, qsizetype at)
+// The module sits beside the program, in the build tree as where it is installed.
+SoundService* loadPlayer()
 {
-    return qFromLittleEndian<quint16>(bytes.constData() + at);
-}
-
-quint32 read32(const QByteArray& bytes, qsizetype at)
-{
-    return qFromLittleEndian<quint32>(bytes.constData() + at);
-}
-
-// The sample format of a RIFF WAVE file's "fmt " chunk, when it is one the sink can play.
-std::optional<QAudioFormat> formatOf(const QByteArray& fmt)
-{
-    constexpr quint16 kPcm = 1;
-    constexpr quint16 kFloat = 3;
-    constexpr quint16 kExtensible = 0xFFFE;
-    if (fmt.size() < 16)
-        return std::nullopt;
-    quint16 tag = read16(fmt, 0);
-    if (tag == kExtensible && fmt.size() >= 26)
-        tag = read16(fmt, 24); // the sub-format's leading field
-    const quint16 channels = read16(fmt, 2);
-    const quint32 rate = read32(fmt, 4);
-    const quint16 bits = read16(fmt, 14);
-
-    QAudioFormat format;
-    format.setChannelCount(channels);
-    format.setSampleRate(static_cast<int>(rate));
-    if (tag == kPcm && bits == 8)
-        format.setSampleFormat(QAudioFormat::UInt8);
-    else if (tag == kPcm && bits == 16)
-        format.setSampleFormat(QAudioFormat::Int16);
-    else if (tag == kPcm && bits == 32)
-        format.setSampleFormat(QAudioFormat::Int32);
-    else if (tag == kFloat && bits == 32)
-        format.setSampleFormat(QAudioFormat::Float);
-    else
-        return std::nullopt;
-    if (channels == 0 || rate == 0)
-        return std::nullopt;
-    return format;
-}
-
-std::optional<Wave> readWave(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
-        return std::nullopt;
-
-    std::optional<QAudioFormat> format;
-    qsizetype at = 12;
-    while (at + 8 <= bytes.size()) {
-        const QByteArray id = bytes.mid(at, 4);
-        const qsizetype size = read32(bytes, at + 4);
-        const QByteArray body = bytes.mid(at + 8, size);
-        if (id == "fmt ")
-            format = formatOf(body);
-        else if (id == "data" && format)
-            return Wave{*format, body};
-        at += 8 + size + (size & 1); // chunks are padded to even sizes
-    }
-    return std::nullopt;
+    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(kSoundModule);
+    void* module = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!module)
+        return nullptr;
+    const auto entry = reinterpret_cast<SoundEntry>(dlsym(module, kSoundEntry));
+    return entry ? entry() : nullptr;
 }
 
 } // namespace
@@ -92,27 +30,12 @@ std::optional<Wave> readWave(const QString& path)
 SystemSound::SystemSound() = default;
 SystemSound::~SystemSound() = default;
 
-void SystemSound::sndPlaySound(const QString& file, Int16)
+void SystemSound::sndPlaySound(const QString& file, Int16 flags)
 {
-    // A new sound replaces one still playing.
-    sink_.reset();
-    buffer_.close();
-
-    // The bare name is looked up where the process stands, not where the program lives.
-    const std::optional<Wave> wave = readWave(QDir::current().absoluteFilePath(file));
-    if (!wave)
-        return;
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull() || !device.isFormatSupported(wave->format))
-        return;
-
-    samples_ = wave->samples;
-    buffer_.setBuffer(&samples_);
-    buffer_.open(QIODevice::ReadOnly);
-    // The sink is kept until the next sound: stopping it when it runs dry would cut off what
-    // the sound server still holds, which for a click this short is all of it.
-    sink_ = std::make_unique<QAudioSink>(device, wave->format);
-    sink_->start(&buffer_);
+    if (!std::exchange(loaded_, true))
+        player_.reset(loadPlayer());
+    if (player_)
+        player_->sndPlaySound(file, flags);
 }
 
 } // namespace shell

@@ -2,12 +2,8 @@
 
 #include "table/vbtypes.h"
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QString>
 #include <memory>
-
-class QAudioSink;
 
 namespace shell
 {
@@ -23,8 +19,9 @@ public:
     virtual void sndPlaySound(const QString& file, Int16 flags) = 0;
 };
 
-// The desktop's sound server. The audio stack is only brought up by the first sound, so that
-// starting the game does not wait for it.
+// The desktop's sound server. The audio stack, Qt's and the sound server's own libraries, is
+// only brought up by the first sound: it sits in a module of its own, so that starting the game
+// neither waits for it nor even loads it. Without the module the game is silent.
 class SystemSound : public SoundService
 {
 public:
@@ -33,10 +30,8 @@ public:
     void sndPlaySound(const QString& file, Int16 flags) override;
 
 private:
-    QByteArray samples_;
-    QBuffer buffer_;
-    // Declared last so that it stops before the samples it reads go away.
-    std::unique_ptr<QAudioSink> sink_;
+    std::unique_ptr<SoundService> player_;
+    bool loaded_ = false;
 };
 
 } // namespace shell
