@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QIcon>
+#include <QIconEngine>
 #include <QImage>
 #include <QPainter>
 #include <QPixmapCache>
@@ -16,6 +17,8 @@ namespace
 // The hand cursor is a 32 pixel design whose finger tip is the hot spot.
 constexpr int kCursorPixels = 32;
 constexpr QPoint kCursorHotSpot(11, 1);
+// The window icon is a 32 pixel design.
+constexpr int kIconPixels = 32;
 } // namespace
 
 QString face(int pips)
@@ -45,9 +48,44 @@ QPixmap render(const QString& source, QSize logicalSize, qreal devicePixelRatio)
     return pixmap;
 }
 
+namespace
+{
+
+// An icon drawn from one of our pictures at whatever size is asked. The toolkit's own SVG icons
+// come through a plugin that is looked up and loaded first, and give the window system four
+// sizes, up to 128 pixels, to draw before the first window shows; this one gives it the design's
+// one size.
+class PictureIcon : public QIconEngine
+{
+public:
+    explicit PictureIcon(QString source) : source_(std::move(source)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
+    {
+        painter->drawPixmap(rect,
+                            render(source_, rect.size(), painter->device()->devicePixelRatioF()));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        return render(source_, size, 1.0);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        return {QSize(kIconPixels, kIconPixels)};
+    }
+    QIconEngine* clone() const override { return new PictureIcon(source_); }
+    QString key() const override { return QStringLiteral("lozetta-picture"); }
+
+private:
+    QString source_;
+};
+
+} // namespace
+
 QIcon windowIcon()
 {
-    return QIcon(kIcon);
+    return QIcon(new PictureIcon(kIcon));
 }
 
 QCursor handCursor(qreal devicePixelRatio)
