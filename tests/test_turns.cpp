@@ -30,6 +30,7 @@ private slots:
     void threeComputerPassesGiveTheTurnBack();
     void blockCompletedByThePlayersPass_data();
     void blockCompletedByThePlayersPass();
+    void fourthPassByAComputerSeatEndsTheHand();
     void computerLayingItsLastTileEndsTheHand();
     void timerPacesTheTurns();
     void passButtonIsInertAfterTheMove();
@@ -183,7 +184,7 @@ void TurnsTest::computerLaysItsChoiceOnTheTable()
     Table::click(form.Command3);
 
     QCOMPARE(form.turnSeat, Int16(4));
-    QCOMPARE(form.Image3.Count() - first >= 2, true);
+    QVERIFY(form.Image3.Count() >= first + 2);
     QCOMPARE(at(form.Image3(first)), aAt);
     QCOMPARE(form.Image3(first)->picture(), pictures::face(aPips));
     QCOMPARE(at(form.Image3(first + 1)), bAt);
@@ -468,6 +469,33 @@ void TurnsTest::blockCompletedByThePlayersPass()
         shown << form.Label3(i)->Caption();
     QCOMPARE(shown, scores);
     QCOMPARE(invariantViolation(form), QString());
+}
+
+void TurnsTest::fourthPassByAComputerSeatEndsTheHand()
+{
+    Form1& form = table->form;
+    bringToPlayersSecondTurn();
+    // No computer seat holds a 3 or a 4 any more; the player still holds 4/3, which fits.
+    game::setHand(form, 4, {"99", "10", "21", "22", "50", "51", "52"});
+    game::setHand(form, 3, {"99", "55", "60", "61", "62", "65", "21"});
+    game::setHand(form, 2, {"99", "66", "22", "11", "00", "20", "50"});
+
+    Table::click(form.Command3);
+    QCOMPARE(form.passCount, Int16(2));
+    QVERIFY(game::waitForTick(form));
+    QCOMPARE(form.turnSeat, Int16(3));
+    QCOMPARE(form.passCount, Int16(3));
+    QVERIFY(table->watch.messages.empty());
+    QVERIFY(game::waitForTick(form));
+
+    // Seat 2's pass is the fourth in a row: the hand ends there, before the player's turn.
+    QCOMPARE(form.turnSeat, Int16(2));
+    QCOMPARE(form.passCount, Int16(4));
+    QCOMPARE(textsOf(table->watch.messages), QStringList{"Han pasado todos."});
+    QCOMPARE(form.humanTurn, kFalse);
+    QVERIFY(!form.Image4(0)->Visible());
+    QVERIFY(!form.Timer1->isArmed());
+    QVERIFY(form.Command1->Visible());
 }
 
 void TurnsTest::computerLayingItsLastTileEndsTheHand()
