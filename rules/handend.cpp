@@ -3,8 +3,6 @@
 #include "table/form1.h"
 #include "table/messagebox.h"
 
-#include <QCoreApplication>
-
 void Form1::EndHand()
 {
     if (passCount > 3) {
@@ -37,7 +35,7 @@ void Form1::EndHand()
         return;
     }
 
-    QCoreApplication::processEvents();
+    letTableCatchUp();
     Command1->setCaption(QStringLiteral("Siguiente mano"));
     Command1->show();
     Command3->hide();

@@ -35,7 +35,7 @@ void Form1::NextTurn()
             return;
         }
     }
-    QCoreApplication::processEvents();
+    letTableCatchUp();
     Timer1->setInterval(rules::kComputerPace);
 }
 
@@ -44,7 +44,7 @@ void Form1::offerHumanTurn()
     Image4(0)->show();
     Image4(1)->show();
     Command3->setVisible(!firstMove);
-    QCoreApplication::processEvents();
+    letTableCatchUp();
     humanTurn = kTrue;
     Image4(0)->Move(endPos[1][1], endPos[1][2]);
     Image4(1)->Move(endPos[2][1], endPos[2][2]);
@@ -108,6 +108,13 @@ void Form1::drawOpeningDoubleSix()
     divider->Move(upper->Left(), Shape2->Top() + kOpeningOffset);
     divider->ZOrder();
     divider->show();
+}
+
+void Form1::letTableCatchUp()
+{
+    // The table repaints and the timers run, but a click or a key waits until the turn has
+    // settled: taken here, it would land between showing the markers and opening the turn.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void Form1::removeFromHand(Int16 seat, Int16 slot)

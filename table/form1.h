@@ -119,6 +119,7 @@ private:
     void drawOpeningDoubleSix();
     void removeFromHand(Int16 seat, Int16 slot);
     void lowerTileCount(Int16 seat);
+    void letTableCatchUp();
     void createControls();
     void createMenus();
 
