@@ -105,3 +105,12 @@ void Shape::paintEvent(QPaintEvent*)
 }
 
 Button::Button(QWidget* parent) : Twipped<QPushButton>(parent) {}
+
+void Button::hideEvent(QHideEvent* event)
+{
+    // A hidden button takes no clicks, not even from the space bar: the toolkit leaves the focus
+    // on it when nothing else on the table can take it.
+    if (hasFocus())
+        clearFocus();
+    Twipped<QPushButton>::hideEvent(event);
+}

@@ -109,4 +109,7 @@ public:
 
     QString Caption() const { return text(); }
     void setCaption(const QString& caption) { setText(caption); }
+
+protected:
+    void hideEvent(QHideEvent* event) override;
 };
