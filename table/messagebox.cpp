@@ -37,13 +37,18 @@ public:
     QIcon standardIcon(StandardPixmap which, const QStyleOption* option,
                        const QWidget* widget) const override
     {
+        // Made once: every new icon would leave a rendering of its own in the pixmap cache, one
+        // more with every message of every hand.
+        static const QIcon information(pictures::kMessageInformation);
+        static const QIcon warning(pictures::kMessageWarning);
+        static const QIcon question(pictures::kMessageQuestion);
         switch (which) {
         case SP_MessageBoxInformation:
-            return QIcon(pictures::kMessageInformation);
+            return information;
         case SP_MessageBoxWarning:
-            return QIcon(pictures::kMessageWarning);
+            return warning;
         case SP_MessageBoxQuestion:
-            return QIcon(pictures::kMessageQuestion);
+            return question;
         default:
             return QProxyStyle::standardIcon(which, option, widget);
         }
