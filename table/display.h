@@ -1,0 +1,19 @@
+#pragma once
+
+// Started where no screen can be reached, the toolkit gives up with an abort. The player gets
+// one plain line and an exit status instead.
+namespace display
+{
+
+// Whether the window system the toolkit will use has a display to talk to, as far as the
+// environment tells.
+bool available();
+
+// Says that there is no screen; the exit status to end with.
+int reportMissing();
+
+// While on, a toolkit that cannot reach its display after all ends the program the same plain
+// way; on only while the application is being set up.
+void watchConnection(bool on);
+
+} // namespace display
