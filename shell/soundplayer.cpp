@@ -71,12 +71,16 @@ std::optional<QAudioFormat> formatOf(const QByteArray& fmt)
     return format;
 }
 
+// A tile's click lasts a tenth of a second; no more than this is ever read of the file, so that
+// a huge file, or one that never ends (a link to /dev/zero), costs no more than a sound should.
+constexpr qint64 kLongestSoundBytes = 16 * 1024 * 1024;
+
 std::optional<Wave> readWave(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.read(kLongestSoundBytes);
     if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
         return std::nullopt;
 
