@@ -1,5 +1,6 @@
 #include "about/formbrimvale.h"
 #include "options/form2.h"
+#include "support/playerseat.h"
 #include "support/recorders.h"
 #include "support/tablefixture.h"
 #include "table/form1.h"
@@ -158,33 +159,8 @@ void Soak::handsLeaveNothingBehind()
                                 .arg(first.widgets)
                                 .arg(first.objects)));
 
-        int steps = 0;
-        while (form.matchActive && !form.Command1->isVisible()) {
-            QVERIFY2(++steps < kMostStepsInAHand, "the hand does not end");
-            if (form.Timer1->isArmed()) {
-                form.Timer1_Timer();
-                continue;
-            }
-            QVERIFY2(form.humanTurn, "the game stopped with nobody to move");
-            std::vector<std::pair<int, int>> moves; // hand picture, marker
-            for (int slot = 1; slot <= rules::kSlots; ++slot) {
-                const auto& tile = form.hands[rules::kHumanSeat][slot];
-                for (int end = 1; end <= 2 && tile[1] != rules::kEmptySlot; ++end) {
-                    const bool fits = form.firstMove ? tile[1] == 6 && tile[2] == 6
-                                                     : tile[1] == form.chainEnds[end] ||
-                                                           tile[2] == form.chainEnds[end];
-                    if (fits)
-                        moves.emplace_back(2 * slot - 2 + static_cast<int>(dice() % 2), end - 1);
-                }
-            }
-            if (moves.empty() || (!form.firstMove && dice() % 10 == 0)) {
-                Table::click(form.Command3);
-                continue;
-            }
-            const auto [picture, marker] = moves[dice() % moves.size()];
-            Table::click(form.Image2(picture));
-            Table::click(form.Image4(marker));
-        }
+        QVERIFY2(playHandToItsEnd(form, dice, kMostStepsInAHand),
+                 qPrintable(QStringLiteral("hand %1 did not come to its end").arg(hand)));
         // Whatever the game handed to the event loop to delete goes now, as it would between
         // two clicks of a player.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

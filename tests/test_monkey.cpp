@@ -1,6 +1,7 @@
 #include "about/formbrimvale.h"
 #include "options/form2.h"
 #include "rules/scoring.h"
+#include "support/playerseat.h"
 #include "support/recorders.h"
 #include "support/tablefixture.h"
 #include "table/form1.h"
@@ -534,32 +535,18 @@ private:
                                                 : form_.Image2(dice_.below(2 * rules::kSlots)));
             return;
         }
-        const auto& hand = form_.hands[rules::kHumanSeat];
-        auto fitsAt = [&](int slot, int end) {
-            const Int16 a = hand[slot][1];
-            const Int16 b = hand[slot][2];
-            if (a == rules::kEmptySlot)
-                return false;
-            if (form_.firstMove)
-                return a == 6 && b == 6;
-            return a == form_.chainEnds[end] || b == form_.chainEnds[end];
-        };
+        const auto moves = legalMoves(form_);
         if (form_.Shape3->Visible()) {
-            const int slot = form_.selectedHandImage / 2 + 1;
-            for (int end = 1; end <= 2; ++end) {
-                if (fitsAt(slot, end)) {
-                    clickOn(form_.Image4(end - 1));
+            const int selected = form_.selectedHandImage / 2 + 1;
+            for (const PlayerMove& move : moves) {
+                if (move.slot == selected) {
+                    clickOn(form_.Image4(move.marker));
                     return;
                 }
             }
         }
-        std::vector<int> fitting;
-        for (int slot = 1; slot <= rules::kSlots; ++slot) {
-            if (fitsAt(slot, 1) || fitsAt(slot, 2))
-                fitting.push_back(slot);
-        }
-        if (!fitting.empty())
-            clickOn(form_.Image2(2 * dice_.pick(fitting) - 2 + dice_.below(2)));
+        if (!moves.empty())
+            clickOn(form_.Image2(2 * dice_.pick(moves).slot - 2 + dice_.below(2)));
         else if (form_.Command3->isVisible())
             clickOn(form_.Command3);
         else
