@@ -4,9 +4,13 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QThreadPool>
 
 void Form1::Load()
 {
+    // The toolkit paints large areas, a button among them, with helper threads that wake up
+    // half a minute later to retire: kept instead, they cost nothing while the game waits.
+    QThreadPool::globalInstance()->setExpiryTimeout(-1);
     // Placed first, so that the splash, centred on its owner, is centred on the screen too.
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
