@@ -9,7 +9,16 @@
 
 class Form1;
 
-using OptionButton = Twipped<QRadioButton>;
+// An option button answers a click anywhere on its row, not only on its circle and caption.
+class OptionButton : public Twipped<QRadioButton>
+{
+public:
+    using Twipped<QRadioButton>::Twipped;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
 using ComboBox = Twipped<QComboBox>;
 
 // "Opciones de juego": the kind of match and its target. It is only hidden after a successful

@@ -23,11 +23,12 @@ Form2* dialogOf(QWidget* dialog)
     return qobject_cast<Form2*>(dialog);
 }
 
-// A click on the button's circle, which is where it takes clicks whatever its caption's length.
+// A click at the far end of the button's row, past its caption: the whole row is the button.
 void choose(Form2* dialog, int kind)
 {
     OptionButton* option = dialog->Option1(kind);
-    QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier, QPoint(6, option->height() / 2));
+    QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(option->width() - 2, option->height() / 2));
 }
 
 // Types over the whole text of the chosen kind's box, key by key as a player would.
