@@ -142,6 +142,10 @@ private:
     void release()
     {
         release_.stop();
+        // Stopped before it goes: the sink lets pending events through while it is destroyed,
+        // and one that finds it still playing asks its closed stream for room and aborts.
+        if (sink_)
+            sink_->stop();
         sink_.reset();
         buffer_.close();
     }
