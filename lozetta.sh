@@ -10,7 +10,7 @@ packages=(
     fonts-liberation
     xvfb xauth pulseaudio pulseaudio-utils
     desktop-file-utils appstream dpkg-dev fakeroot file
-    qt6-base-private-dev clang libclang-rt-14-dev clang-tidy cppcheck strace
+    qt6-base-private-dev clang libclang-rt-14-dev clang-tidy cppcheck strace dbus-daemon
 )
 
 missing=()
