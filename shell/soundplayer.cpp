@@ -73,7 +73,7 @@ std::optional<QAudioFormat> formatOf(const QByteArray& fmt)
 
 // A tile's click lasts a tenth of a second; no more than this is ever read of the file, so that
 // a huge file, or one that never ends (a link to /dev/zero), costs no more than a sound should.
-constexpr qint64 kLongestSoundBytes = 16 * 1024 * 1024;
+constexpr qint64 kLongestSoundBytes = qint64{16} * 1024 * 1024;
 
 std::optional<Wave> readWave(const QString& path)
 {
@@ -134,7 +134,9 @@ public:
         buffer_.open(QIODevice::ReadOnly);
         sink_ = std::make_unique<QAudioSink>(device, wave->format);
         sink_->start(&buffer_);
-        const qint64 lengthMs = wave->format.durationForBytes(samples_.size()) / kMicrosPerMilli;
+        // No more than kLongestSoundBytes were read, so the length fits the toolkit's 32 bits.
+        const qint64 lengthMs =
+            wave->format.durationForBytes(static_cast<qint32>(samples_.size())) / kMicrosPerMilli;
         release_.start(static_cast<int>(lengthMs) + kHeardAfterMs);
     }
 

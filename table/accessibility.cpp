@@ -78,7 +78,7 @@ int faceDownTiles(const Form1& form, int seat)
 
 QString seatName(const Form1& form, int i)
 {
-    const QString name = form.Label7(i)->Caption();
+    QString name = form.Label7(i)->Caption();
     const int seat = i + 1;
     if (seat == rules::kHumanSeat)
         return name;
