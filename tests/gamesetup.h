@@ -24,6 +24,11 @@ inline void placeAnchorAsAtStartUp(Form1& form)
     form.Shape2->Move(kAnchorLeft, kAnchorTop);
 }
 
+template <class Control> QPoint at(const Control* control)
+{
+    return {control->Left(), control->Top()};
+}
+
 inline QString tileText(Int16 high, Int16 low)
 {
     return QStringLiteral("%1%2").arg(high).arg(low);

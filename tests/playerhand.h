@@ -5,6 +5,7 @@
 
 #include "options/form2.h"
 #include "support/modalwatch.h"
+#include "support/tablefixture.h"
 #include "table/form1.h"
 
 #include <QAction>
@@ -72,6 +73,14 @@ private:
     std::deque<Step> steps_;
     QPointer<QWidget> current_;
 };
+
+// The set in order with the double six first: the player opens and the hand waits on it.
+inline QStringList playerOpensFirstSlot()
+{
+    QStringList tiles = allTilesInOrder();
+    tiles.move(tiles.indexOf(QStringLiteral("66")), 0);
+    return tiles;
+}
 
 // The two ways a player reaches a menu command.
 enum class Reach { Shortcut, MenuClicks };

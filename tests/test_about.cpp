@@ -19,78 +19,23 @@ FormBrimvale* boxOf(QWidget* dialog)
 // A spot of the box's own background, clear of its labels and pictures.
 const QPoint kBackground(8, 200);
 
-enum class Closer {
-    Background,
-    Title,
-    Credit,
-    MailCaption,
-    WebCaption,
-    Notice,
-    Hint,
-    Logo,
-    Icon,
-    Escape,
-    Return,
-    Enter,
-    Letter,
-    Space,
-    F1,
-    F2,
-};
-
-void act(FormBrimvale* box, Closer closer)
+// A click on a part of the box by its name, or a key when the name is empty.
+void act(FormBrimvale* box, const QString& part, int key)
 {
-    auto click = [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); };
-    switch (closer) {
-    case Closer::Background:
-        QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, kBackground);
-        break;
-    case Closer::Title:
-        click(box->lblTitulo);
-        break;
-    case Closer::Credit:
-        click(box->lblCreadoPor);
-        break;
-    case Closer::MailCaption:
-        click(box->lblTexEmail);
-        break;
-    case Closer::WebCaption:
-        click(box->lblTexWeb);
-        break;
-    case Closer::Notice:
-        click(box->lblTexto);
-        break;
-    case Closer::Hint:
-        click(box->lblClick);
-        break;
-    case Closer::Logo:
-        click(box->imgLogo);
-        break;
-    case Closer::Icon:
-        click(box->imgIcono);
-        break;
-    case Closer::Escape:
-        QTest::keyClick(box, Qt::Key_Escape);
-        break;
-    case Closer::Return:
-        QTest::keyClick(box, Qt::Key_Return);
-        break;
-    case Closer::Enter:
-        QTest::keyClick(box, Qt::Key_Enter, Qt::KeypadModifier);
-        break;
-    case Closer::Letter:
-        QTest::keyClick(box, 'q');
-        break;
-    case Closer::Space:
-        QTest::keyClick(box, Qt::Key_Space);
-        break;
-    case Closer::F1:
-        QTest::keyClick(box, Qt::Key_F1);
-        break;
-    case Closer::F2:
-        QTest::keyClick(box, Qt::Key_F2);
-        break;
+    if (part.isEmpty()) {
+        QTest::keyClick(box, Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        return;
     }
+    const QHash<QString, QWidget*> parts = {
+        {"lblTitulo", box->lblTitulo},     {"lblCreadoPor", box->lblCreadoPor},
+        {"lblTexEmail", box->lblTexEmail}, {"lblTexWeb", box->lblTexWeb},
+        {"lblTexto", box->lblTexto},       {"lblClick", box->lblClick},
+        {"imgLogo", box->imgLogo},         {"imgIcono", box->imgIcono}};
+    if (QWidget* w = parts.value(part))
+        QTest::mouseClick(w, Qt::LeftButton);
+    else
+        QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, kBackground);
 }
 
 bool underlined(const QWidget* w)
@@ -115,76 +60,42 @@ class About : public QObject
     Q_OBJECT
 
 private slots:
-    void layout_data();
     void layout();
     void looksAsDesigned();
     void titleAndIconComeFromTheTable_data();
     void titleAndIconComeFromTheTable();
     void anyClickOrKeyClosesIt_data();
     void anyClickOrKeyClosesIt();
-    void modifierKeysAloneLeaveItOpen();
     void addressesOpenAndLeaveItOpen_data();
     void addressesOpenAndLeaveItOpen();
     void hoverUnderlinesOneAddressAtATime();
     void addressesHaveThePointingHand();
     void eachShowingStartsAfresh();
-    void shownFromTheHelpMenu();
 };
-
-void About::layout_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QRect>("twips");
-    QTest::newRow("shpMarco") << "shpMarco" << QRect(0, 0, 4260, 6300);
-    QTest::newRow("imgIcono") << "imgIcono" << QRect(349, 180, 480, 480);
-    QTest::newRow("lblTitulo") << "lblTitulo" << QRect(956, 180, 2955, 375);
-    QTest::newRow("lblCreadoPor") << "lblCreadoPor" << QRect(956, 480, 2295, 255);
-    QTest::newRow("imgLogo") << "imgLogo" << QRect(405, 810, 3450, 3435);
-    QTest::newRow("lblTexEmail") << "lblTexEmail" << QRect(1080, 4365, 735, 255);
-    QTest::newRow("lblMail") << "lblMail" << QRect(1605, 4350, 1575, 240);
-    QTest::newRow("lblTexWeb") << "lblTexWeb" << QRect(1095, 4635, 615, 255);
-    QTest::newRow("lblURL") << "lblURL" << QRect(1635, 4605, 1485, 240);
-    QTest::newRow("lblTexto") << "lblTexto" << QRect(240, 4980, 4185, 1005);
-    QTest::newRow("lblClick") << "lblClick" << QRect(2805, 5955, 1320, 210);
-}
 
 void About::layout()
 {
-    QFETCH(QString, control);
-    QFETCH(QRect, twips);
     DocumentRecorder documents;
     QWidget owner;
     FormBrimvale box(&owner, documents);
-
-    QWidget* widget = nullptr;
-    QRect design;
-    auto take = [&](auto* c) {
-        widget = c;
-        design = QRect(c->Left(), c->Top(), c->Width(), c->Height());
+    // Each control where the design puts it, in twips and in pixels at 15 twips a pixel.
+    auto row = [&](const auto* c, int l, int t, int w, int h) {
+        QCOMPARE(c->parentWidget(), &box);
+        QCOMPARE(QRect(c->Left(), c->Top(), c->Width(), c->Height()), QRect(l, t, w, h));
+        QCOMPARE(c->geometry(),
+                 QRect(qRound(l / 15.0), qRound(t / 15.0), qRound(w / 15.0), qRound(h / 15.0)));
     };
-    const std::pair<const char*, std::function<void()>> controls[] = {
-        {"shpMarco", [&] { take(box.shpMarco); }},
-        {"imgIcono", [&] { take(box.imgIcono); }},
-        {"lblTitulo", [&] { take(box.lblTitulo); }},
-        {"lblCreadoPor", [&] { take(box.lblCreadoPor); }},
-        {"imgLogo", [&] { take(box.imgLogo); }},
-        {"lblTexEmail", [&] { take(box.lblTexEmail); }},
-        {"lblMail", [&] { take(box.lblMail); }},
-        {"lblTexWeb", [&] { take(box.lblTexWeb); }},
-        {"lblURL", [&] { take(box.lblURL); }},
-        {"lblTexto", [&] { take(box.lblTexto); }},
-        {"lblClick", [&] { take(box.lblClick); }},
-    };
-    for (const auto& [name, pick] : controls) {
-        if (control == QLatin1String(name))
-            pick();
-    }
-    QVERIFY(widget);
-    QCOMPARE(widget->parentWidget(), &box);
-    QCOMPARE(design, twips);
-    QCOMPARE(widget->geometry(),
-             QRect(qRound(twips.left() / 15.0), qRound(twips.top() / 15.0),
-                   qRound(twips.width() / 15.0), qRound(twips.height() / 15.0)));
+    row(box.shpMarco, 0, 0, 4260, 6300);
+    row(box.imgIcono, 349, 180, 480, 480);
+    row(box.lblTitulo, 956, 180, 2955, 375);
+    row(box.lblCreadoPor, 956, 480, 2295, 255);
+    row(box.imgLogo, 405, 810, 3450, 3435);
+    row(box.lblTexEmail, 1080, 4365, 735, 255);
+    row(box.lblMail, 1605, 4350, 1575, 240);
+    row(box.lblTexWeb, 1095, 4635, 615, 255);
+    row(box.lblURL, 1635, 4605, 1485, 240);
+    row(box.lblTexto, 240, 4980, 4185, 1005);
+    row(box.lblClick, 2805, 5955, 1320, 210);
 }
 
 void About::looksAsDesigned()
@@ -257,7 +168,11 @@ void About::titleAndIconComeFromTheTable()
     QString title;
     QString icon;
     bool windowIcon = false;
+    bool modal = false;
+    bool ownedByTable = false;
     steps.then([&](QWidget* d) {
+        modal = d->isModal();
+        ownedByTable = d->parentWidget() == &t.form;
         // Activation has run by the time the box is the active modal window.
         active = QTest::qWaitForWindowActive(d);
         title = boxOf(d)->lblTitulo->Caption();
@@ -267,10 +182,13 @@ void About::titleAndIconComeFromTheTable()
         QTest::keyClick(d, Qt::Key_Escape);
     });
 
-    t.form.MnuAbout_Click();
+    // Shown from the help menu, modal over the table.
+    QVERIFY(useMenu(t.form, t.form.MnuAbout, Reach::MenuClicks));
 
     QVERIFY(active);
-
+    QVERIFY(modal);
+    QVERIFY(ownedByTable);
+    QVERIFY(t.documents.calls.isEmpty());
     QCOMPARE(steps.shown, QStringList{QStringLiteral("FormBrimvale")});
     QCOMPARE(title, caption.isEmpty() ? QStringLiteral("Lozetta 1.1") : caption);
     QCOMPARE(icon, pictures::kIcon);
@@ -279,35 +197,35 @@ void About::titleAndIconComeFromTheTable()
 
 void About::anyClickOrKeyClosesIt_data()
 {
-    QTest::addColumn<Closer>("closer");
-    QTest::newRow("click on the background") << Closer::Background;
-    QTest::newRow("click on the title") << Closer::Title;
-    QTest::newRow("click on the credit") << Closer::Credit;
-    QTest::newRow("click on 'Email: '") << Closer::MailCaption;
-    QTest::newRow("click on 'Web:'") << Closer::WebCaption;
-    QTest::newRow("click on the notice") << Closer::Notice;
-    QTest::newRow("click on the hint") << Closer::Hint;
-    QTest::newRow("click on the logo") << Closer::Logo;
-    QTest::newRow("click on the icon") << Closer::Icon;
-    QTest::newRow("Escape") << Closer::Escape;
-    QTest::newRow("Return") << Closer::Return;
-    QTest::newRow("Enter") << Closer::Enter;
-    QTest::newRow("a letter") << Closer::Letter;
-    QTest::newRow("space") << Closer::Space;
-    QTest::newRow("F1") << Closer::F1;
-    QTest::newRow("F2") << Closer::F2;
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<int>("key");
+    for (const char* part : {"background", "lblTitulo", "lblCreadoPor", "lblTexEmail", "lblTexWeb",
+                             "lblTexto", "lblClick", "imgLogo", "imgIcono"})
+        QTest::addRow("click on %s", part) << QString::fromLatin1(part) << 0;
+    const std::pair<const char*, int> keys[] = {
+        {"Escape", Qt::Key_Escape}, {"Return", Qt::Key_Return}, {"Enter", Qt::Key_Enter},
+        {"a letter", Qt::Key_Q},    {"space", Qt::Key_Space},   {"F1", Qt::Key_F1},
+        {"F2", Qt::Key_F2}};
+    for (const auto& [name, key] : keys)
+        QTest::newRow(name) << QString() << key;
 }
 
 void About::anyClickOrKeyClosesIt()
 {
-    QFETCH(Closer, closer);
+    QFETCH(QString, part);
+    QFETCH(int, key);
     Table t;
     DialogSteps steps(t.watch);
     bool active = false;
+    bool openAfterModifiers = false;
     bool closedByIt = false;
     steps.then([&](QWidget* d) {
         active = QTest::qWaitForWindowActive(d);
-        act(boxOf(d), closer);
+        // Modifier keys alone leave it open.
+        for (Qt::Key modifier : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt})
+            QTest::keyClick(d, modifier);
+        openAfterModifiers = d->isVisible();
+        act(boxOf(d), part, key);
         closedByIt = !d->isVisible();
         // Never leave the test waiting on a box that stayed up.
         if (d->isVisible())
@@ -320,37 +238,12 @@ void About::anyClickOrKeyClosesIt()
     QVERIFY(active);
 
     QCOMPARE(steps.shown, QStringList{QStringLiteral("FormBrimvale")});
+    QVERIFY(openAfterModifiers);
     QVERIFY(closedByIt);
     QCOMPARE(steps.unexpected, 0);
     QVERIFY(t.documents.calls.isEmpty());
     QVERIFY(t.watch.messages.empty());
     QCOMPARE(tableState(t.form), before);
-}
-
-void About::modifierKeysAloneLeaveItOpen()
-{
-    Table t;
-    DialogSteps steps(t.watch);
-    bool active = false;
-    bool openAfterModifiers = false;
-    bool closedByLetter = false;
-    steps.then([&](QWidget* d) {
-        active = QTest::qWaitForWindowActive(d);
-        for (Qt::Key key : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt})
-            QTest::keyClick(d, key);
-        openAfterModifiers = d->isVisible();
-        QTest::keyClick(d, 'x');
-        closedByLetter = !d->isVisible();
-        if (d->isVisible())
-            d->close();
-    });
-
-    t.form.MnuAbout_Click();
-
-    QVERIFY(active);
-
-    QVERIFY(openAfterModifiers);
-    QVERIFY(closedByLetter);
 }
 
 void About::addressesOpenAndLeaveItOpen_data()
@@ -494,26 +387,6 @@ void About::eachShowingStartsAfresh()
     QCOMPARE(underlinedAtStart, (QList<bool>{false, false}));
     QCOMPARE(hoveredUnderlines, (QList<bool>{true, true}));
     QVERIFY(!boxes[1]);
-}
-
-void About::shownFromTheHelpMenu()
-{
-    Table t;
-    DialogSteps steps(t.watch);
-    bool modal = false;
-    bool ownedByTable = false;
-    steps.then([&](QWidget* d) {
-        modal = d->isModal();
-        ownedByTable = d->parentWidget() == &t.form;
-        QTest::mouseClick(d, Qt::LeftButton, Qt::NoModifier, kBackground);
-    });
-
-    QVERIFY(useMenu(t.form, t.form.MnuAbout, Reach::MenuClicks));
-
-    QCOMPARE(steps.shown, QStringList{QStringLiteral("FormBrimvale")});
-    QVERIFY(modal);
-    QVERIFY(ownedByTable);
-    QVERIFY(t.documents.calls.isEmpty());
 }
 
 QTEST_MAIN(About)

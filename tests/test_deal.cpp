@@ -20,12 +20,8 @@ private slots:
     void tileAlreadyDealtIsDrawnAgain();
     void everyDealHandsOutTheWholeSet_data();
     void everyDealHandsOutTheWholeSet();
-    void holderOfTheDoubleSixMovesFirst_data();
-    void holderOfTheDoubleSixMovesFirst();
     void dealStartsTheHandAfresh_data();
     void dealStartsTheHandAfresh();
-    void nextDealKeepsTheScores();
-    void firstDealRemovesNothing();
     void laterDealClearsTheTable();
     void playersHandIsShownFaceUp();
     void computerSeatHidesAVisibleTile_data();
@@ -156,44 +152,26 @@ void DealTest::everyDealHandsOutTheWholeSet()
     QCOMPARE(invariantViolation(form), QString());
 }
 
-void DealTest::holderOfTheDoubleSixMovesFirst_data()
-{
-    QTest::addColumn<int>("holder");
-    QTest::addColumn<QString>("counters");
-    QTest::newRow("seat 1") << 1 << "7 7 7 7";
-    QTest::newRow("seat 2") << 2 << "7 6 7 7";
-    QTest::newRow("seat 3") << 3 << "7 7 6 7";
-    QTest::newRow("seat 4") << 4 << "7 7 7 6";
-}
-
-void DealTest::holderOfTheDoubleSixMovesFirst()
-{
-    QFETCH(int, holder);
-    QFETCH(QString, counters);
-    Form1& form = table->form;
-    table->scriptDeal(game::doubleSixAtSeat(holder));
-    table->clickStart();
-
-    QCOMPARE(form.turnSeat, Int16(holder));
-    QCOMPARE(game::counters(form), counters);
-    QCOMPARE(game::tileAt(form, holder, 3), holder == 1 ? QString("66") : QString("99"));
-    QCOMPARE(form.humanTurn, holder == 1 ? kTrue : kFalse);
-    QCOMPARE(form.Timer1->isArmed(), holder != 1);
-    QCOMPARE(int(tilesOnTable(form).size()), holder == 1 ? 0 : 1);
-}
-
 void DealTest::dealStartsTheHandAfresh_data()
 {
     QTest::addColumn<int>("holder");
-    QTest::newRow("the player opens") << 1;
-    QTest::newRow("seat 2 opens") << 2;
+    QTest::addColumn<QString>("counters");
+    QTest::newRow("the player opens") << 1 << "7 7 7 7";
+    QTest::newRow("seat 2 opens") << 2 << "7 6 7 7";
+    QTest::newRow("seat 3 opens") << 3 << "7 7 6 7";
+    QTest::newRow("seat 4 opens") << 4 << "7 7 7 6";
 }
 
 void DealTest::dealStartsTheHandAfresh()
 {
     QFETCH(int, holder);
+    QFETCH(QString, counters);
     Form1& form = table->form;
-    // Whatever the last hand left behind.
+    // Whatever the last hand left behind; the scores stay.
+    const QStringList shown = {"3", "0", "5", "1"};
+    form.settings.scores = {0, 3, 0, 5, 1};
+    for (int i = 0; i < rules::kSeats; ++i)
+        form.Label3(i)->setCaption(shown.at(i));
     form.chainEnds[1] = 2;
     form.chainEnds[2] = 5;
     form.endCorner[1] = 1;
@@ -219,69 +197,38 @@ void DealTest::dealStartsTheHandAfresh()
     QCOMPARE(form.endCorner[2], Int16(0));
     QCOMPARE(form.passCount, Int16(0));
     QVERIFY(!form.Shape3->Visible());
-    QCOMPARE(game::visibleFaceDown(form, 2), holder == 2 ? 6 : 7);
-    QCOMPARE(game::visibleFaceDown(form, 3), 7);
-    QCOMPARE(game::visibleFaceDown(form, 4), 7);
+    for (int seat = 2; seat <= 4; ++seat)
+        QCOMPARE(game::visibleFaceDown(form, seat), holder == seat ? 6 : 7);
     for (int i = 0; i < rules::kSeats; ++i) {
         QVERIFY(form.Label3(i)->Visible());
+        QCOMPARE(form.Label3(i)->Caption(), shown.at(i));
         QVERIFY(form.Label4(i)->Visible());
     }
-    if (holder == 1) {
-        // Nothing laid yet: the player is offered the opening.
-        QCOMPARE(game::counters(form), QString("7 7 7 7"));
-        QCOMPARE(form.firstMove, kTrue);
-        QCOMPARE(form.humanTurn, kTrue);
-    } else {
-        QCOMPARE(game::counters(form), QString("7 6 7 7"));
-        QCOMPARE(form.humanTurn, kFalse);
-        QVERIFY(!form.Image4(0)->Visible());
-        QVERIFY(!form.Image4(1)->Visible());
-    }
+    QCOMPARE(form.settings.scores, (std::array<Int16, 5>{0, 3, 0, 5, 1}));
+    // The holder of the double six moves first; the player is offered the opening.
+    QCOMPARE(form.turnSeat, Int16(holder));
+    QCOMPARE(game::counters(form), counters);
+    QCOMPARE(game::tileAt(form, holder, 3), holder == 1 ? QString("66") : QString("99"));
+    QCOMPARE(int(tilesOnTable(form).size()), holder == 1 ? 0 : 1);
+    QCOMPARE(form.firstMove, holder == 1 ? kTrue : kFalse);
+    QCOMPARE(form.humanTurn, holder == 1 ? kTrue : kFalse);
+    QCOMPARE(form.Timer1->isArmed(), holder != 1);
+    QCOMPARE(form.Image4(0)->Visible() && form.Image4(1)->Visible(), holder == 1);
     QCOMPARE(invariantViolation(form), QString());
 }
 
-void DealTest::nextDealKeepsTheScores()
-{
-    Form1& form = table->form;
-    const QStringList shown = {"3", "0", "5", "1"};
-    form.settings.scores = {0, 3, 0, 5, 1};
-    for (int i = 0; i < rules::kSeats; ++i)
-        form.Label3(i)->setCaption(shown.at(i));
-
-    table->scriptDeal(game::doubleSixAtSeat(3));
-    table->clickStart();
-
-    for (int i = 0; i < rules::kSeats; ++i)
-        QCOMPARE(form.Label3(i)->Caption(), shown.at(i));
-    QCOMPARE(form.settings.scores, (std::array<Int16, 5>{0, 3, 0, 5, 1}));
-    QCOMPARE(form.settings.matchKind, MatchSettings::kPartidas);
-    QCOMPARE(form.settings.matchTarget, Int16(7));
-}
-
-void DealTest::firstDealRemovesNothing()
+void DealTest::laterDealClearsTheTable()
 {
     Form1& form = table->form;
     QCOMPARE(form.Image3.Count(), Int16(1));
     QCOMPARE(form.Image5.Count(), Int16(1));
     const QPointer<Picture> lyingTemplate = form.Image3(0);
     const QPointer<Picture> uprightTemplate = form.Image5(0);
-
-    table->scriptDeal(game::doubleSixAtSeat(1));
-    table->clickStart();
-
-    QCOMPARE(form.Image3.Count(), Int16(1));
-    QCOMPARE(form.Image5.Count(), Int16(1 + rules::kSlots));
-    QVERIFY(lyingTemplate && form.Image3(0) == lyingTemplate);
-    QVERIFY(uprightTemplate && form.Image5(0) == uprightTemplate);
-    QVERIFY(!form.Image3(0)->Visible());
-    QVERIFY(!form.Image5(0)->Visible());
-}
-
-void DealTest::laterDealClearsTheTable()
-{
-    Form1& form = table->form;
     table->scriptDeal(game::playerOpensDeal());
     table->clickStart();
+    // The first deal removes nothing.
+    QCOMPARE(form.Image3.Count(), Int16(1));
+    QCOMPARE(form.Image5.Count(), Int16(1 + rules::kSlots));
     game::playHandToEnd(form);
     QVERIFY(form.Command1->Visible());
     QCOMPARE(form.Command1->Caption(), QString("Siguiente mano"));
@@ -306,6 +253,10 @@ void DealTest::laterDealClearsTheTable()
         QVERIFY(form.Image5(slot)->Visible());
         QCOMPARE(form.Image5(slot)->Top(), Int16(6420));
     }
+    QVERIFY(lyingTemplate && form.Image3(0) == lyingTemplate);
+    QVERIFY(uprightTemplate && form.Image5(0) == uprightTemplate);
+    QVERIFY(!form.Image3(0)->Visible());
+    QVERIFY(!form.Image5(0)->Visible());
 }
 
 void DealTest::playersHandIsShownFaceUp()

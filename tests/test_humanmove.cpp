@@ -1,4 +1,5 @@
 #include "gamesetup.h"
+#include "playerhand.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -37,61 +38,10 @@ private:
 namespace
 {
 
-template <class Control> QPoint at(const Control* control)
-{
-    return {control->Left(), control->Top()};
-}
-
 // Everything a move could touch, as text, so that a difference shows what changed.
 QStringList everything(const Form1& form, const SoundRecorder& sound)
 {
-    QStringList facts;
-    for (int seat = 1; seat <= rules::kSeats; ++seat)
-        facts << QStringLiteral("hand %1: %2").arg(seat).arg(game::handOf(form, seat).join(' '));
-    facts << QStringLiteral("counters %1").arg(game::counters(form));
-    facts << QStringLiteral("ends %1 %2").arg(form.chainEnds[1]).arg(form.chainEnds[2]);
-    for (int end = 1; end <= 2; ++end)
-        facts << QStringLiteral("end %1 at %2,%3 dir %4 corner %5")
-                     .arg(end)
-                     .arg(form.endPos[end][1])
-                     .arg(form.endPos[end][2])
-                     .arg(form.endDir[end])
-                     .arg(form.endCorner[end]);
-    facts << QStringLiteral("turn %1 human %2 first %3 passes %4")
-                 .arg(form.turnSeat)
-                 .arg(form.humanTurn)
-                 .arg(form.firstMove)
-                 .arg(form.passCount);
-    facts << QStringLiteral("selection %1 at %2,%3 %4x%5 image %6")
-                 .arg(form.Shape3->Visible())
-                 .arg(form.Shape3->Left())
-                 .arg(form.Shape3->Top())
-                 .arg(form.Shape3->Width())
-                 .arg(form.Shape3->Height())
-                 .arg(form.selectedHandImage);
-    facts << QStringLiteral("timer %1 armed %2")
-                 .arg(form.Timer1->Interval())
-                 .arg(form.Timer1->isArmed());
-    facts << QStringLiteral("pictures %1 %2 shown %3")
-                 .arg(form.Image3.Count())
-                 .arg(form.Image5.Count())
-                 .arg(game::tablePicturesShown(form));
-    QString hand;
-    for (int i = 0; i < 2 * rules::kSlots; ++i)
-        hand += form.Image2(i)->Visible() ? QLatin1Char('x') : QLatin1Char('.');
-    for (int i = 1; i <= rules::kSlots; ++i)
-        hand += form.Image5(i)->Visible() ? QLatin1Char('x') : QLatin1Char('.');
-    facts << QStringLiteral("hand pictures %1").arg(hand);
-    facts << QStringLiteral("markers %1 %2 at %3,%4 %5,%6")
-                 .arg(form.Image4(0)->Visible())
-                 .arg(form.Image4(1)->Visible())
-                 .arg(form.Image4(0)->Left())
-                 .arg(form.Image4(0)->Top())
-                 .arg(form.Image4(1)->Left())
-                 .arg(form.Image4(1)->Top());
-    facts << QStringLiteral("pass button %1").arg(form.Command3->Visible());
-    facts << QStringLiteral("sounds %1").arg(sound.calls.size());
-    return facts;
+    return tableState(form) << QStringLiteral("sounds %1").arg(sound.calls.size());
 }
 
 } // namespace
@@ -235,9 +185,9 @@ void HumanMoveTest::legalMoveLaysTheTile()
     game::clickMarker(form, marker);
 
     QVERIFY(table->watch.messages.empty());
-    QCOMPARE(at(form.Image3(first)), aAt);
+    QCOMPARE(game::at(form.Image3(first)), aAt);
     QCOMPARE(form.Image3(first)->picture(), pictures::face(aPips));
-    QCOMPARE(at(form.Image3(first + 1)), bAt);
+    QCOMPARE(game::at(form.Image3(first + 1)), bAt);
     QCOMPARE(form.Image3(first + 1)->picture(), pictures::face(bPips));
     QCOMPARE(form.Image3.Count(), Int16(first + (upright ? 2 : 3)));
     QCOMPARE(form.Image5.Count(), Int16(firstUpright + (upright ? 1 : 0)));
@@ -256,7 +206,7 @@ void HumanMoveTest::legalMoveLaysTheTile()
             continue;
         QVERIFY(form.Image2(2 * other - 2)->Visible());
         QVERIFY(form.Image5(other)->Visible());
-        QCOMPARE(at(form.Image2(2 * other - 2)), QPoint(3000 + 480 * (other - 1), 6240));
+        QCOMPARE(game::at(form.Image2(2 * other - 2)), QPoint(3000 + 480 * (other - 1), 6240));
     }
     QVERIFY(!form.Image4(0)->Visible());
     QVERIFY(!form.Image4(1)->Visible());
@@ -293,7 +243,7 @@ void HumanMoveTest::playerOpensWithTheDoubleSix()
     const QPoint spots[] = {{4200, 3120}, {4200, 3480}, {4200, 3300}};
     const QString faces[] = {pictures::face(6), pictures::face(6), pictures::kDividerHorizontal};
     for (int i = 1; i <= 3; ++i) {
-        QCOMPARE(at(form.Image3(i)), spots[i - 1]);
+        QCOMPARE(game::at(form.Image3(i)), spots[i - 1]);
         QCOMPARE(form.Image3(i)->picture(), faces[i - 1]);
         QVERIFY(form.Image3(i)->Visible());
     }
@@ -340,7 +290,7 @@ void HumanMoveTest::clickFramesTheWholeTile()
     select(slot, how);
 
     QVERIFY(form.Shape3->Visible());
-    QCOMPARE(at(form.Shape3), QPoint(3000 + 480 * (slot - 1), 6240));
+    QCOMPARE(game::at(form.Shape3), QPoint(3000 + 480 * (slot - 1), 6240));
     QCOMPARE(form.Shape3->Width(), Int16(360));
     QCOMPARE(form.Shape3->Height(), Int16(720));
     QCOMPARE(form.selectedHandImage, Int16(image));
@@ -363,7 +313,7 @@ void HumanMoveTest::onlyDividersSelectDuringAComputerTurn()
     QVERIFY(!form.Shape3->Visible());
     game::clickDivider(form, 4);
     QVERIFY(form.Shape3->Visible());
-    QCOMPARE(at(form.Shape3), QPoint(3000 + 480 * 3, 6240));
+    QCOMPARE(game::at(form.Shape3), QPoint(3000 + 480 * 3, 6240));
     QCOMPARE(form.selectedHandImage, Int16(6));
 
     // The selection stands when the turn comes: the cyan marker lays 4/1 at once.

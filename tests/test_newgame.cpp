@@ -13,14 +13,6 @@ namespace
 
 const QString kConfirmation = QStringLiteral("Quieres empezar otra partida?");
 
-// The player holds the double six: the hand waits on the player's opening.
-QStringList playerOpens()
-{
-    QStringList tiles = allTilesInOrder();
-    tiles.move(tiles.indexOf(QStringLiteral("66")), 0);
-    return tiles;
-}
-
 enum class HandState { PlayerOpensWithATileChosen, PlayerToMoveAfterTwoPasses };
 
 // A table with a hand in progress that waits on the player, so nothing moves by itself.
@@ -29,7 +21,7 @@ std::unique_ptr<Table> handInProgress(HandState state)
     auto t = std::make_unique<Table>(MatchSettings::kFichas, 25);
     t->form.Shape2->Move(4200, 3120);
     if (state == HandState::PlayerOpensWithATileChosen) {
-        t->scriptDeal(playerOpens());
+        t->scriptDeal(playerOpensFirstSlot());
         t->clickStart();
         if (!QTest::qWaitFor([&] { return t->form.humanTurn != kFalse; }))
             return {};
@@ -57,7 +49,6 @@ class NewGame : public QObject
 private slots:
     void cancelLeavesTheHandAsItWas_data();
     void cancelLeavesTheHandAsItWas();
-    void escapeCountsAsCancel();
     void acceptedOptionsSetUpANewMatch_data();
     void acceptedOptionsSetUpANewMatch();
     void closedOptionsSetUpNothing();
@@ -70,19 +61,21 @@ void NewGame::cancelLeavesTheHandAsItWas_data()
 {
     QTest::addColumn<HandState>("state");
     QTest::addColumn<Reach>("reach");
-    QTest::newRow("opening, tile chosen, F2")
-        << HandState::PlayerOpensWithATileChosen << Reach::Shortcut;
-    QTest::newRow("opening, tile chosen, menu")
-        << HandState::PlayerOpensWithATileChosen << Reach::MenuClicks;
-    QTest::newRow("player to move, F2") << HandState::PlayerToMoveAfterTwoPasses << Reach::Shortcut;
-    QTest::newRow("player to move, menu")
-        << HandState::PlayerToMoveAfterTwoPasses << Reach::MenuClicks;
+    QTest::addColumn<bool>("escape"); // the question shut with Escape instead of Cancel
+    const auto opening = HandState::PlayerOpensWithATileChosen;
+    const auto toMove = HandState::PlayerToMoveAfterTwoPasses;
+    QTest::newRow("opening, tile chosen, F2") << opening << Reach::Shortcut << false;
+    QTest::newRow("opening, tile chosen, menu") << opening << Reach::MenuClicks << false;
+    QTest::newRow("opening, tile chosen, Escape") << opening << Reach::Shortcut << true;
+    QTest::newRow("player to move, F2") << toMove << Reach::Shortcut << false;
+    QTest::newRow("player to move, menu") << toMove << Reach::MenuClicks << false;
 }
 
 void NewGame::cancelLeavesTheHandAsItWas()
 {
     QFETCH(HandState, state);
     QFETCH(Reach, reach);
+    QFETCH(bool, escape);
     auto t = handInProgress(state);
     QVERIFY(t);
     DialogSteps steps(t->watch);
@@ -93,37 +86,28 @@ void NewGame::cancelLeavesTheHandAsItWas()
     const QStringList before = tableState(t->form);
     const auto soundsBefore = t->sound.calls.size();
 
-    t->watch.queueAnswer(QMessageBox::Cancel);
+    QString escaped;
+    if (escape)
+        escapeNextMessage(t->watch, &escaped);
+    else
+        t->watch.queueAnswer(QMessageBox::Cancel);
     QVERIFY(useMenu(t->form, t->form.MnuNew, reach));
 
-    QCOMPARE(t->watch.messages.size(), std::size_t(1));
-    const ModalWatch::Message& asked = t->watch.messages.front();
-    QCOMPARE(asked.text, kConfirmation);
-    QCOMPARE(asked.title, QStringLiteral("Lozetta"));
-    QCOMPARE(asked.icon, QMessageBox::Question);
-    QVERIFY(asked.hasCancel);
+    if (escape) {
+        QCOMPARE(escaped, kConfirmation);
+    } else {
+        QCOMPARE(t->watch.messages.size(), std::size_t(1));
+        const ModalWatch::Message& asked = t->watch.messages.front();
+        QCOMPARE(asked.text, kConfirmation);
+        QCOMPARE(asked.title, QStringLiteral("Lozetta"));
+        QCOMPARE(asked.icon, QMessageBox::Question);
+        QVERIFY(asked.hasCancel);
+    }
     QVERIFY(steps.shown.isEmpty());
     const QStringList after = tableState(t->form);
     QVERIFY2(after == before, qPrintable(firstDifference(before, after)));
     QCOMPARE(t->sound.calls.size(), soundsBefore);
     QVERIFY(!t->form.optionsDialog());
-}
-
-void NewGame::escapeCountsAsCancel()
-{
-    auto t = handInProgress(HandState::PlayerOpensWithATileChosen);
-    QVERIFY(t);
-    DialogSteps steps(t->watch);
-    const QStringList before = tableState(t->form);
-    QString asked;
-
-    escapeNextMessage(t->watch, &asked);
-    QVERIFY(useMenu(t->form, t->form.MnuNew, Reach::Shortcut));
-
-    QCOMPARE(asked, kConfirmation);
-    QVERIFY(steps.shown.isEmpty());
-    const QStringList after = tableState(t->form);
-    QVERIFY2(after == before, qPrintable(firstDifference(before, after)));
 }
 
 void NewGame::acceptedOptionsSetUpANewMatch_data()

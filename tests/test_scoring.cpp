@@ -15,8 +15,6 @@ private slots:
 
     void handCredit_data();
     void handCredit();
-    void findLowest_data();
-    void findLowest();
     void decideMatch_data();
     void decideMatch();
     void endOfHand_data();
@@ -121,32 +119,6 @@ void ScoringTest::handCredit()
     QCOMPARE(int(rules::handCredit(Int16(kind), Int16(tilesLeft), tiles)), credit);
 }
 
-void ScoringTest::findLowest_data()
-{
-    QTest::addColumn<QList<int>>("scores");
-    QTest::addColumn<int>("startAt");
-    QTest::addColumn<int>("winner");
-    QTest::addColumn<int>("lowest");
-    QTest::newRow("one lowest") << QList<int>{5, 3, 8, 7} << 1000 << 2 << 3;
-    QTest::newRow("a shared lowest goes to the first seat")
-        << QList<int>{5, 3, 3, 7} << 1000 << 2 << 3;
-    QTest::newRow("the last seat") << QList<int>{5, 4, 8, 0} << 1000 << 4 << 0;
-    QTest::newRow("999 is below the start")
-        << QList<int>{1200, 999, 1001, 1500} << 1000 << 2 << 999;
-    QTest::newRow("nothing below 1000") << QList<int>{1000, 1200, 1001, 1500} << 1000 << 0 << 1000;
-}
-
-void ScoringTest::findLowest()
-{
-    QFETCH(QList<int>, scores);
-    QFETCH(int, startAt);
-    QFETCH(int, winner);
-    QFETCH(int, lowest);
-    const rules::Lowest found = rules::findLowest(scoresOf(scores), Int16(startAt));
-    QCOMPARE(int(found.winner), winner);
-    QCOMPARE(int(found.lowest), lowest);
-}
-
 void ScoringTest::decideMatch_data()
 {
     QTest::addColumn<int>("kind");
@@ -218,6 +190,8 @@ void ScoringTest::endOfHand_data()
         return QStringLiteral("Fin de partida. Ha ganado el jugador %1").arg(seat);
     };
     const QString tieBreak = QStringLiteral("Ronda de desempate.");
+    const QStringList puntosHands{"00 99 99 99 99 99 99", "99 99 99 99 99 99 99",
+                                  "99 66 99 54 99 99 99", "99 99 99 99 99 99 31"};
 
     QTest::newRow("Partidas to 1: the first hand played out wins")
         << partidas << 1 << QList<int>{0, 0, 0, 0} << QList<int>{3, 5, 0, 2} << QStringList{} << 0
@@ -241,21 +215,15 @@ void ScoringTest::endOfHand_data()
         << fichas << 50 << QList<int>{1, 2, 3, 4} << QList<int>{2, 3, 1, 4} << QStringList{} << 4
         << QStringList{blocked} << QList<int>{information} << QList<int>{3, 5, 4, 8} << false;
     QTest::newRow("Puntos: 0/0 adds nothing, 6/6 and 5/4 add 21")
-        << puntos << 100 << QList<int>{0, 0, 0, 0} << QList<int>{1, 0, 2, 1}
-        << QStringList{"00 99 99 99 99 99 99", "99 99 99 99 99 99 99", "99 66 99 54 99 99 99",
-                       "99 99 99 99 99 99 31"}
-        << 0 << QStringList{handWinner(2)} << QList<int>{none} << QList<int>{0, 0, 21, 4} << false;
+        << puntos << 100 << QList<int>{0, 0, 0, 0} << QList<int>{1, 0, 2, 1} << puntosHands << 0
+        << QStringList{handWinner(2)} << QList<int>{none} << QList<int>{0, 0, 21, 4} << false;
     QTest::newRow("Puntos: the unique lowest wins, not the seat at the target")
-        << puntos << 21 << QList<int>{3, 0, 0, 0} << QList<int>{1, 0, 2, 1}
-        << QStringList{"00 99 99 99 99 99 99", "99 99 99 99 99 99 99", "99 66 99 54 99 99 99",
-                       "99 99 99 99 99 99 31"}
-        << 0 << QStringList{handWinner(2), matchWinner(2)} << QList<int>{none, information}
+        << puntos << 21 << QList<int>{3, 0, 0, 0} << QList<int>{1, 0, 2, 1} << puntosHands << 0
+        << QStringList{handWinner(2), matchWinner(2)} << QList<int>{none, information}
         << QList<int>{3, 0, 21, 4} << true;
     QTest::newRow("Puntos: a shared lowest of 0 at the target")
-        << puntos << 21 << QList<int>{0, 0, 0, 0} << QList<int>{1, 0, 2, 1}
-        << QStringList{"00 99 99 99 99 99 99", "99 99 99 99 99 99 99", "99 66 99 54 99 99 99",
-                       "99 99 99 99 99 99 31"}
-        << 0 << QStringList{handWinner(2), tieBreak} << QList<int>{none, information}
+        << puntos << 21 << QList<int>{0, 0, 0, 0} << QList<int>{1, 0, 2, 1} << puntosHands << 0
+        << QStringList{handWinner(2), tieBreak} << QList<int>{none, information}
         << QList<int>{0, 0, 21, 4} << false;
     QTest::newRow("every seat at 1000 or more: the lowest still wins")
         << fichas << 999 << QList<int>{1000, 1010, 1003, 1020} << QList<int>{1, 2, 3, 0}

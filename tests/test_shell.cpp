@@ -1,7 +1,6 @@
 // The tile sound's switch and the calls the program makes on the desktop's services.
 
 #include "playerhand.h"
-#include "shell/documents.h"
 #include "support/tablefixture.h"
 
 #include <QCoreApplication>
@@ -13,19 +12,11 @@
 namespace
 {
 
-// Seat 1 holds the double six and opens; the others then play on from their hands.
-QStringList playerOpens()
-{
-    QStringList tiles = allTilesInOrder();
-    tiles.move(tiles.indexOf(QStringLiteral("66")), 0);
-    return tiles;
-}
-
 std::unique_ptr<Table> dealtToThePlayer()
 {
     auto t = std::make_unique<Table>(MatchSettings::kPartidas, 7);
     t->form.Shape2->Move(4200, 3120);
-    t->scriptDeal(playerOpens());
+    t->scriptDeal(playerOpensFirstSlot());
     t->clickStart();
     if (!QTest::qWaitFor([&] { return t->form.humanTurn != kFalse; }))
         return {};
@@ -58,14 +49,10 @@ private slots:
     void soundSwitchToggles_data();
     void soundSwitchToggles();
     void everyTileLaidPlaysTheSoundOnce();
-    void noSoundCallsWithTheSwitchOff();
     void switchIsReadWhenTheTileIsLaid();
     void instructionsOpenFromTheProgramsDirectory_data();
     void instructionsOpenFromTheProgramsDirectory();
-    void instructionsIgnoreTheWorkingDirectory();
     void shortcutsWorkWithTheFocusOnTheStartButton();
-    void openAddressJoinsPrefixAndText_data();
-    void openAddressJoinsPrefixAndText();
 };
 
 void Shell::soundSwitchToggles_data()
@@ -122,20 +109,6 @@ void Shell::everyTileLaidPlaysTheSoundOnce()
     }
 }
 
-void Shell::noSoundCallsWithTheSwitchOff()
-{
-    auto t = dealtToThePlayer();
-    QVERIFY(t);
-    QVERIFY(useMenu(t->form, t->form.MnuSound, Reach::Shortcut));
-    QVERIFY(!t->form.MnuSound->isChecked());
-
-    openWithTheDoubleSix(*t);
-    QVERIFY(computerSeatsHavePlayed(*t));
-
-    QVERIFY(tilesOnTable(t->form).size() > 1);
-    QVERIFY(t->sound.calls.isEmpty());
-}
-
 void Shell::switchIsReadWhenTheTileIsLaid()
 {
     auto t = dealtToThePlayer();
@@ -168,8 +141,13 @@ void Shell::instructionsOpenFromTheProgramsDirectory()
     QFETCH(Reach, reach);
     Table t;
     const QStringList before = tableState(t.form);
+    // Whatever the working directory is.
+    QTemporaryDir elsewhere;
+    const QString home = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(elsewhere.path()));
 
     QVERIFY(useMenu(t.form, t.form.MnuHow, reach));
+    QVERIFY(QDir::setCurrent(home));
 
     QCOMPARE(t.documents.calls.size(), 1);
     const DocumentRecorder::Call& call = t.documents.calls[0];
@@ -185,27 +163,6 @@ void Shell::instructionsOpenFromTheProgramsDirectory()
     QCOMPARE(tableState(t.form), before);
     QVERIFY(t.watch.messages.empty());
     QVERIFY(t.sound.calls.isEmpty());
-}
-
-void Shell::instructionsIgnoreTheWorkingDirectory()
-{
-    QTemporaryDir elsewhere;
-    QVERIFY(elsewhere.isValid());
-    const QString home = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(elsewhere.path()));
-    auto t = dealtToThePlayer();
-    QVERIFY(t);
-
-    QVERIFY(useMenu(t->form, t->form.MnuHow, Reach::Shortcut));
-    openWithTheDoubleSix(*t);
-    QVERIFY(QDir::setCurrent(home));
-
-    QCOMPARE(t->documents.calls.size(), 1);
-    QCOMPARE(t->documents.calls[0].directory, QCoreApplication::applicationDirPath());
-    QCOMPARE(t->documents.calls[0].file, QStringLiteral("Instrucciones.htm"));
-    // The sound keeps its bare name, to be looked up wherever the program was started.
-    QCOMPARE(t->sound.calls.size(), 1);
-    QCOMPARE(t->sound.calls[0].file, QStringLiteral("ficha.wav"));
 }
 
 void Shell::shortcutsWorkWithTheFocusOnTheStartButton()
@@ -230,34 +187,6 @@ void Shell::shortcutsWorkWithTheFocusOnTheStartButton()
     // None of the keys pressed the button itself.
     QVERIFY(t.sound.calls.isEmpty());
     QCOMPARE(t.form.Image5.Count(), Int16(1));
-}
-
-void Shell::openAddressJoinsPrefixAndText_data()
-{
-    QTest::addColumn<QString>("prefix");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("web") << QStringLiteral("http://") << QStringLiteral("lozetta.example.org");
-    QTest::newRow("mail") << QStringLiteral("mailto:") << QStringLiteral("lozetta@example.org");
-}
-
-void Shell::openAddressJoinsPrefixAndText()
-{
-    QFETCH(QString, prefix);
-    QFETCH(QString, text);
-    DocumentRecorder documents;
-    QWidget owner;
-
-    shell::OpenAddress(documents, prefix, text, &owner);
-
-    QCOMPARE(documents.calls.size(), 1);
-    QCOMPARE(documents.calls[0].owner.data(), &owner);
-    QCOMPARE(documents.calls[0].operation, QStringLiteral("Open"));
-    QCOMPARE(documents.calls[0].file, prefix + text);
-    QVERIFY(documents.calls[0].parameters.isEmpty());
-    QCOMPARE(documents.calls[0].directory, shell::applicationPath());
-    QCOMPARE(documents.calls[0].directory, QCoreApplication::applicationDirPath());
-    QCOMPARE(documents.calls[0].showCommand, shell::SW_SHOWNORMAL);
-    QCOMPARE(shell::SW_SHOWNORMAL, Int16(1));
 }
 
 QTEST_MAIN(Shell)

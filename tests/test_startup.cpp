@@ -20,66 +20,20 @@ enum class DialogEnd { Ok, CloseCommand, Escape };
 // A spot of the background of the about box, clear of its labels and pictures.
 const QPoint kSplashBackground(8, 200);
 
-struct Seen {
-    bool splashFirst = false;
-    bool splashModal = false;
-    bool windowShownDuringSplash = true;
-    bool timer2EnabledDuringSplash = true;
-    QPoint shape2DuringSplash;
-    VbBool matchActiveDuringSplash = kTrue;
-    bool optionsSecond = false;
-    bool windowShownDuringOptions = false;
-    bool timer2EnabledDuringOptions = true;
-    QStringList shownDuringOptions;
-    VbBool matchActiveDuringOptions = kTrue;
-};
-
 // The names of the table's controls that are shown, leaving out the hand's halves, which are
 // shown without a picture from the start and so draw nothing.
 QStringList shownControls(const Form1& form)
 {
     QStringList names;
-    auto add = [&](const QString& name, const QWidget* w) {
-        if (!w->isHidden())
-            names << name;
-    };
-    add(QStringLiteral("Label1"), form.Label1);
-    add(QStringLiteral("Shape2"), form.Shape2);
-    add(QStringLiteral("Shape3"), form.Shape3);
-    for (int i = 0; i < form.Shape1.Count(); ++i)
-        add(QStringLiteral("Shape1(%1)").arg(i), form.Shape1(i));
-    for (int i = 0; i < form.Image1.Count(); ++i)
-        add(QStringLiteral("Image1(%1)").arg(i), form.Image1(i));
-    for (int i = 0; i < form.Image2.Count(); ++i) {
-        if (!form.Image2(i)->picture().isEmpty())
-            add(QStringLiteral("Image2(%1)").arg(i), form.Image2(i));
+    for (const QString& line : tableState(form)) {
+        if (line.contains(QLatin1String(" shown")) && !line.endsWith(QLatin1String(" shown ")))
+            names << line.section(QLatin1Char(' '), 0, 0);
     }
-    for (int i = 0; i < form.Image3.Count(); ++i)
-        add(QStringLiteral("Image3(%1)").arg(i), form.Image3(i));
-    for (int i = 0; i < form.Image4.Count(); ++i)
-        add(QStringLiteral("Image4(%1)").arg(i), form.Image4(i));
-    for (int i = 0; i < form.Image5.Count(); ++i)
-        add(QStringLiteral("Image5(%1)").arg(i), form.Image5(i));
-    for (int i = 0; i < 4; ++i) {
-        add(QStringLiteral("Label2(%1)").arg(i), form.Label2(i));
-        add(QStringLiteral("Label3(%1)").arg(i), form.Label3(i));
-        add(QStringLiteral("Label4(%1)").arg(i), form.Label4(i));
-        add(QStringLiteral("Label7(%1)").arg(i), form.Label7(i));
-    }
-    add(QStringLiteral("Label5"), form.Label5);
-    add(QStringLiteral("Command1"), form.Command1);
-    add(QStringLiteral("Command3"), form.Command3);
-    add(QStringLiteral("menu bar"), form.menuBar());
     names.sort();
     return names;
 }
 
-const QStringList kEmptyTable = [] {
-    QStringList names{QStringLiteral("Label1"), QStringLiteral("Label5"),
-                      QStringLiteral("menu bar")};
-    names.sort();
-    return names;
-}();
+const QStringList kEmptyTable{QStringLiteral("Label1"), QStringLiteral("Label5")};
 
 void closeSplash(QWidget* splash)
 {
@@ -124,6 +78,15 @@ QPoint windowSpot(const Form1& form, int leftTwips, int topTwips)
     return form.centralWidget()->mapTo(&form, pixels(leftTwips, topTwips));
 }
 
+// A run of the program with a player's hand on its modal windows.
+struct Run {
+    SoundRecorder sound;
+    DocumentRecorder documents;
+    Form1 form{sound, documents};
+    ModalWatch watch;
+    DialogSteps steps{watch};
+};
+
 } // namespace
 
 class Startup : public QObject
@@ -133,19 +96,16 @@ class Startup : public QObject
 private slots:
     void splashThenWindowThenOptions_data();
     void splashThenWindowThenOptions();
-    void timer2FiresOnlyOnce();
     void shape2IsCentredOnTheClothWhateverItsDesignSpot_data();
     void shape2IsCentredOnTheClothWhateverItsDesignSpot();
     void eachRunDealsDifferently();
     void windowFrame();
     void menus();
-    void controlGeometry_data();
     void controlGeometry();
     void stackingOrder();
     void designLook();
     void clicksBeforeAnyDealDoNothing_data();
     void clicksBeforeAnyDealDoNothing();
-    void handRowClicksBeforeAnyDealDoNothing();
 };
 
 void Startup::splashThenWindowThenOptions_data()
@@ -162,41 +122,37 @@ void Startup::splashThenWindowThenOptions()
     QFETCH(DialogEnd, end);
     QFETCH(bool, accepted);
 
-    SoundRecorder sound;
-    DocumentRecorder documents;
-    Form1 form(sound, documents);
-    ModalWatch watch;
-    DialogSteps steps(watch);
-    Seen seen;
-
-    steps.then([&](QWidget* d) {
-        seen.splashFirst = qobject_cast<FormBrimvale*>(d) != nullptr;
-        seen.splashModal = d->isModal();
-        seen.windowShownDuringSplash = form.isVisible();
-        seen.timer2EnabledDuringSplash = form.Timer2->Enabled();
-        seen.shape2DuringSplash = QPoint(form.Shape2->Left(), form.Shape2->Top());
-        seen.matchActiveDuringSplash = form.matchActive;
+    Run run;
+    Form1& form = run.form;
+    // What the table looked like while each modal window was up.
+    auto table = [&](QWidget* d) {
+        return QStringLiteral("%1 modal %2 window %3 timer2 %4 anchor %5,%6 active %7 shown %8")
+            .arg(QString::fromLatin1(d->metaObject()->className()))
+            .arg(d->isModal())
+            .arg(form.isVisible())
+            .arg(form.Timer2->Enabled())
+            .arg(form.Shape2->Left())
+            .arg(form.Shape2->Top())
+            .arg(form.matchActive)
+            .arg(shownControls(form).join(QLatin1Char(' ')));
+    };
+    QString duringSplash;
+    QString duringOptions;
+    run.steps.then([&](QWidget* d) {
+        duringSplash = table(d);
         closeSplash(d);
     });
-    steps.then([&](QWidget* d) {
-        seen.optionsSecond = qobject_cast<Form2*>(d) != nullptr;
-        seen.windowShownDuringOptions = form.isVisible();
-        seen.timer2EnabledDuringOptions = form.Timer2->Enabled();
-        seen.shownDuringOptions = shownControls(form);
-        seen.matchActiveDuringOptions = form.matchActive;
+    run.steps.then([&](QWidget* d) {
+        duringOptions = table(d);
         endOptions(d, end);
     });
 
     form.Load();
 
     // The splash has come and gone; the window is up with nothing on it yet.
-    QCOMPARE(steps.shown, QStringList{QStringLiteral("FormBrimvale")});
-    QVERIFY(seen.splashFirst);
-    QVERIFY(seen.splashModal);
-    QVERIFY(!seen.windowShownDuringSplash);
-    QVERIFY(!seen.timer2EnabledDuringSplash);
-    QCOMPARE(seen.shape2DuringSplash, QPoint(4200, 3120));
-    QCOMPARE(seen.matchActiveDuringSplash, kFalse);
+    QCOMPARE(run.steps.shown, QStringList{QStringLiteral("FormBrimvale")});
+    QCOMPARE(duringSplash, "FormBrimvale modal 1 window 0 timer2 0 anchor 4200,3120 active 0 "
+                           "shown Label1 Label5");
     QVERIFY(form.isVisible());
     QCOMPARE(shownControls(form), kEmptyTable);
     QCOMPARE(form.Label5->Caption(), QStringLiteral("."));
@@ -204,13 +160,11 @@ void Startup::splashThenWindowThenOptions()
 
     QTRY_VERIFY(!form.Label7(3)->isHidden());
 
-    QCOMPARE(steps.shown, (QStringList{QStringLiteral("FormBrimvale"), QStringLiteral("Form2")}));
-    QCOMPARE(steps.unexpected, 0);
-    QVERIFY(seen.optionsSecond);
-    QVERIFY(seen.windowShownDuringOptions);
-    QVERIFY(!seen.timer2EnabledDuringOptions);
-    QCOMPARE(seen.shownDuringOptions, kEmptyTable);
-    QCOMPARE(seen.matchActiveDuringOptions, kFalse);
+    QCOMPARE(run.steps.shown,
+             (QStringList{QStringLiteral("FormBrimvale"), QStringLiteral("Form2")}));
+    QCOMPARE(run.steps.unexpected, 0);
+    QCOMPARE(duringOptions, "Form2 modal 1 window 1 timer2 0 anchor 4200,3120 active 0 "
+                            "shown Label1 Label5");
 
     QStringList ready = kEmptyTable;
     ready << QStringLiteral("Command1") << QStringLiteral("Label7(0)")
@@ -223,9 +177,14 @@ void Startup::splashThenWindowThenOptions()
         QCOMPARE(form.Label7(i)->Caption(), QStringLiteral("Jugador %1").arg(i + 1));
     QCOMPARE(form.matchActive, kTrue);
     QVERIFY(!form.Timer2->Enabled());
-    QVERIFY(watch.messages.empty());
-    QVERIFY(sound.calls.isEmpty());
-    QVERIFY(documents.calls.isEmpty());
+    QVERIFY(run.watch.messages.empty());
+    QVERIFY(run.sound.calls.isEmpty());
+    QVERIFY(run.documents.calls.isEmpty());
+    // Timer2 fires once: anything that would bring the dialog back is closed at once and counted.
+    QTest::qWait(100);
+    QCOMPARE(run.steps.shown.size(), 2);
+    QCOMPARE(run.steps.unexpected, 0);
+    QVERIFY(!form.Timer2->isArmed());
 
     // Whichever way the dialog went, the start button deals a match that can be played: the
     // dialog's own first choice stands in for one that was never made.
@@ -233,23 +192,6 @@ void Startup::splashThenWindowThenOptions()
     QCOMPARE(form.settings.matchTarget, Int16(7));
     QCOMPARE(form.Label5->Caption(), QStringLiteral("Juego a 7 partidas."));
     QCOMPARE(form.optionsDialog() != nullptr, accepted);
-}
-
-void Startup::timer2FiresOnlyOnce()
-{
-    SoundRecorder sound;
-    DocumentRecorder documents;
-    Form1 form(sound, documents);
-    ModalWatch watch;
-    DialogSteps steps(watch);
-    startUp(form, steps);
-
-    // Anything that would bring the dialog back is closed at once and counted.
-    QTest::qWait(100);
-    QCOMPARE(steps.shown.size(), 2);
-    QCOMPARE(steps.unexpected, 0);
-    QVERIFY(!form.Timer2->Enabled());
-    QVERIFY(!form.Timer2->isArmed());
 }
 
 void Startup::shape2IsCentredOnTheClothWhateverItsDesignSpot_data()
@@ -263,21 +205,17 @@ void Startup::shape2IsCentredOnTheClothWhateverItsDesignSpot_data()
 void Startup::shape2IsCentredOnTheClothWhateverItsDesignSpot()
 {
     QFETCH(QPoint, designSpot);
-    SoundRecorder sound;
-    DocumentRecorder documents;
-    Form1 form(sound, documents);
-    ModalWatch watch;
-    DialogSteps steps(watch);
+    Run run;
+    Form1& form = run.form;
     QCOMPARE(QPoint(form.Shape2->Left(), form.Shape2->Top()), QPoint(5040, 3000));
     QCOMPARE(QSize(form.Shape2->Width(), form.Shape2->Height()), QSize(495, 975));
     form.Shape2->Move(designSpot.x(), designSpot.y());
 
-    startUp(form, steps);
+    startUp(form, run.steps);
 
-    QCOMPARE(form.Shape2->Left(), Int16(4200));
-    QCOMPARE(form.Shape2->Top(), Int16(3120));
-    QCOMPARE(form.Shape2->Width(), Int16(495));
-    QCOMPARE(form.Shape2->Height(), Int16(975));
+    QCOMPARE(
+        QRect(form.Shape2->Left(), form.Shape2->Top(), form.Shape2->Width(), form.Shape2->Height()),
+        QRect(4200, 3120, 495, 975));
     QCOMPARE(form.Shape2->geometry(), QRect(280, 208, 33, 65));
     QVERIFY(form.Shape2->isHidden());
 }
@@ -285,32 +223,25 @@ void Startup::shape2IsCentredOnTheClothWhateverItsDesignSpot()
 void Startup::eachRunDealsDifferently()
 {
     // Two runs of the program: each seeds its dice from the clock when it loads.
-    SoundRecorder sound;
-    DocumentRecorder documents;
-    ModalWatch watch;
-    DialogSteps steps(watch);
-    Form1 first(sound, documents);
-    startUp(first, steps);
-    Form1 second(sound, documents);
-    startUp(second, steps);
+    Run first;
+    startUp(first.form, first.steps);
+    Run second;
+    startUp(second.form, second.steps);
 
     QList<double> a;
     QList<double> b;
     for (int i = 0; i < 8; ++i) {
-        a << first.random.Rnd();
-        b << second.random.Rnd();
+        a << first.form.random.Rnd();
+        b << second.form.random.Rnd();
     }
     QVERIFY2(a != b, "both runs draw the same numbers");
 }
 
 void Startup::windowFrame()
 {
-    SoundRecorder sound;
-    DocumentRecorder documents;
-    Form1 form(sound, documents);
-    ModalWatch watch;
-    DialogSteps steps(watch);
-    startUp(form, steps);
+    Run run;
+    Form1& form = run.form;
+    startUp(form, run.steps);
 
     QCOMPARE(form.windowTitle(), QStringLiteral("Lozetta 1.1"));
     QVERIFY(!form.windowIcon().isNull());
@@ -336,21 +267,14 @@ void Startup::windowFrame()
                          form.frameGeometry().bottom() - form.geometry().bottom());
     const int slack =
         qMax(qMax(frame.left(), frame.right()), qMax(frame.top(), frame.bottom())) + 1;
-    QVERIFY2(qAbs(screenCentre.x() - windowCentre.x()) <= slack &&
-                 qAbs(screenCentre.y() - windowCentre.y()) <= slack,
-             qPrintable(QStringLiteral("window centred at %1,%2, screen at %3,%4, frame %5")
-                            .arg(windowCentre.x())
-                            .arg(windowCentre.y())
-                            .arg(screenCentre.x())
-                            .arg(screenCentre.y())
-                            .arg(slack)));
+    QVERIFY(qAbs(screenCentre.x() - windowCentre.x()) <= slack &&
+            qAbs(screenCentre.y() - windowCentre.y()) <= slack);
 }
 
 void Startup::menus()
 {
-    SoundRecorder sound;
-    DocumentRecorder documents;
-    Form1 form(sound, documents);
+    Run run;
+    Form1& form = run.form;
 
     const QList<QAction*> bar = form.menuBar()->actions();
     QCOMPARE(bar.size(), 2);
@@ -385,115 +309,49 @@ void Startup::menus()
     QVERIFY(form.MnuSound->isChecked());
 }
 
-void Startup::controlGeometry_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QRect>("twips");
-    QTest::addColumn<bool>("shownAtStart");
-
-    auto row = [](const QString& name, int l, int t, int w, int h, bool shown) {
-        QTest::newRow(qPrintable(name)) << name << QRect(l, t, w, h) << shown;
-    };
-    row(QStringLiteral("Label1"), 120, 120, 8655, 6975, true);
-    row(QStringLiteral("Shape3"), 3360, 4200, 855, 255, false);
-    for (int i = 0; i <= 6; ++i)
-        row(QStringLiteral("Shape1(%1)").arg(i), 240, 2040 + 480 * i, 735, 375, false);
-    for (int i = 7; i <= 13; ++i)
-        row(QStringLiteral("Shape1(%1)").arg(i), 2760 + 480 * (i - 7), 240, 375, 735, false);
-    for (int i = 14; i <= 20; ++i)
-        row(QStringLiteral("Shape1(%1)").arg(i), 7800, 5040 - 480 * (i - 14), 735, 375, false);
-    const int faces[7][2] = {{240, 6600}, {240, 6240}, {600, 6600}, {600, 6240},
-                             {960, 6600}, {960, 6240}, {1320, 6600}};
-    for (int i = 0; i <= 6; ++i)
-        row(QStringLiteral("Image1(%1)").arg(i), faces[i][0], faces[i][1], 360, 360, false);
-    for (int k = 1; k <= 7; ++k) {
-        row(QStringLiteral("Image2(%1)").arg(2 * k - 2), 3000 + 480 * (k - 1), 6240, 375, 375,
-            true);
-        row(QStringLiteral("Image2(%1)").arg(2 * k - 1), 3000 + 480 * (k - 1), 6600, 375, 375,
-            true);
-    }
-    row(QStringLiteral("Image5(0)"), 3960, 3000, 360, 360, false);
-    row(QStringLiteral("Image3(0)"), 3360, 3000, 360, 360, false);
-    row(QStringLiteral("Image4(0)"), 3360, 3480, 360, 360, false);
-    row(QStringLiteral("Image4(1)"), 3960, 3480, 360, 360, false);
-    for (int i = 0; i <= 3; ++i) {
-        row(QStringLiteral("Label2(%1)").arg(i), 6600 + 480 * i, 5880, 375, 375, false);
-        row(QStringLiteral("Label3(%1)").arg(i), 1080, 240 + 360 * i, 735, 375, false);
-        row(QStringLiteral("Label4(%1)").arg(i), 240, 360 + 360 * i, 975, 255, false);
-    }
-    row(QStringLiteral("Label5"), 6600, 6600, 1935, 255, true);
-    const int seats[4][2] = {{3000, 5880}, {240, 5400}, {2760, 1080}, {7800, 5520}};
-    for (int i = 0; i <= 3; ++i)
-        row(QStringLiteral("Label7(%1)").arg(i), seats[i][0], seats[i][1], 855, 255, false);
-    row(QStringLiteral("Command1"), 2880, 6120, 3495, 855, false);
-    row(QStringLiteral("Command3"), 1920, 6480, 855, 495, false);
-}
-
 void Startup::controlGeometry()
 {
-    QFETCH(QString, control);
-    QFETCH(QRect, twips);
-    QFETCH(bool, shownAtStart);
-
-    SoundRecorder sound;
-    DocumentRecorder documents;
-    Form1 form(sound, documents);
+    Run run;
+    Form1& form = run.form;
     form.show();
-
-    QWidget* widget = nullptr;
-    QRect design;
-    auto take = [&](auto* c) {
-        widget = c;
-        design = QRect(c->Left(), c->Top(), c->Width(), c->Height());
+    // Each control where the design puts it, in twips and in pixels at 15 twips a pixel.
+    auto row = [&](const auto* c, int l, int t, int w, int h, bool shown) {
+        QCOMPARE(QRect(c->Left(), c->Top(), c->Width(), c->Height()), QRect(l, t, w, h));
+        const QPoint size = pixels(w, h);
+        QCOMPARE(QRect(c->mapTo(form.centralWidget(), QPoint(0, 0)), c->size()),
+                 QRect(pixels(l, t), QSize(size.x(), size.y())));
+        QCOMPARE(!c->isHidden(), shown);
     };
-    const QString kind = control.section(QLatin1Char('('), 0, 0);
-    const int index = control.section(QLatin1Char('('), 1).chopped(1).toInt();
-    if (kind == QLatin1String("Label1"))
-        take(form.Label1);
-    else if (kind == QLatin1String("Shape3"))
-        take(form.Shape3);
-    else if (kind == QLatin1String("Shape1"))
-        take(form.Shape1(index));
-    else if (kind == QLatin1String("Image1"))
-        take(form.Image1(index));
-    else if (kind == QLatin1String("Image2"))
-        take(form.Image2(index));
-    else if (kind == QLatin1String("Image3"))
-        take(form.Image3(index));
-    else if (kind == QLatin1String("Image4"))
-        take(form.Image4(index));
-    else if (kind == QLatin1String("Image5"))
-        take(form.Image5(index));
-    else if (kind == QLatin1String("Label2"))
-        take(form.Label2(index));
-    else if (kind == QLatin1String("Label3"))
-        take(form.Label3(index));
-    else if (kind == QLatin1String("Label4"))
-        take(form.Label4(index));
-    else if (kind == QLatin1String("Label5"))
-        take(form.Label5);
-    else if (kind == QLatin1String("Label7"))
-        take(form.Label7(index));
-    else if (kind == QLatin1String("Command1"))
-        take(form.Command1);
-    else if (kind == QLatin1String("Command3"))
-        take(form.Command3);
-    QVERIFY2(widget, qPrintable(control));
-
-    QCOMPARE(design, twips);
-    const QRect onScreen(widget->mapTo(form.centralWidget(), QPoint(0, 0)), widget->size());
-    const QRect expected(pixels(twips.left(), twips.top()),
-                         QSize(pixels(twips.width(), twips.height()).x(),
-                               pixels(twips.width(), twips.height()).y()));
-    QCOMPARE(onScreen, expected);
-    QCOMPARE(!widget->isHidden(), shownAtStart);
+    row(form.Label1, 120, 120, 8655, 6975, true);
+    row(form.Shape3, 3360, 4200, 855, 255, false);
+    for (int i = 0; i <= 6; ++i) {
+        row(form.Shape1(i), 240, 2040 + 480 * i, 735, 375, false);
+        row(form.Shape1(i + 7), 2760 + 480 * i, 240, 375, 735, false);
+        row(form.Shape1(i + 14), 7800, 5040 - 480 * i, 735, 375, false);
+        row(form.Image1(i), 240 + 360 * (i / 2), i % 2 ? 6240 : 6600, 360, 360, false);
+        row(form.Image2(2 * i), 3000 + 480 * i, 6240, 375, 375, true);
+        row(form.Image2(2 * i + 1), 3000 + 480 * i, 6600, 375, 375, true);
+    }
+    row(form.Image5(0), 3960, 3000, 360, 360, false);
+    row(form.Image3(0), 3360, 3000, 360, 360, false);
+    row(form.Image4(0), 3360, 3480, 360, 360, false);
+    row(form.Image4(1), 3960, 3480, 360, 360, false);
+    const int seats[4][2] = {{3000, 5880}, {240, 5400}, {2760, 1080}, {7800, 5520}};
+    for (int i = 0; i <= 3; ++i) {
+        row(form.Label2(i), 6600 + 480 * i, 5880, 375, 375, false);
+        row(form.Label3(i), 1080, 240 + 360 * i, 735, 375, false);
+        row(form.Label4(i), 240, 360 + 360 * i, 975, 255, false);
+        row(form.Label7(i), seats[i][0], seats[i][1], 855, 255, false);
+    }
+    row(form.Label5, 6600, 6600, 1935, 255, true);
+    row(form.Command1, 2880, 6120, 3495, 855, false);
+    row(form.Command3, 1920, 6480, 855, 495, false);
 }
 
 void Startup::stackingOrder()
 {
-    SoundRecorder sound;
-    DocumentRecorder documents;
-    Form1 form(sound, documents);
+    Run run;
+    Form1& form = run.form;
 
     // Back to front, as designed; the buttons stand above everything on the table.
     const QList<QList<QWidget*>> backToFront = {
@@ -535,9 +393,8 @@ void Startup::stackingOrder()
 
 void Startup::designLook()
 {
-    SoundRecorder sound;
-    DocumentRecorder documents;
-    Form1 form(sound, documents);
+    Run run;
+    Form1& form = run.form;
 
     QCOMPARE(form.Label1->palette().color(QPalette::Window), QColor(0, 128, 0));
     QVERIFY(form.Label1->autoFillBackground());
@@ -583,54 +440,35 @@ void Startup::clicksBeforeAnyDealDoNothing_data()
     QTest::newRow("left of the start button") << QPoint(1000, 6700);
     QTest::newRow("where the markers go") << QPoint(3540, 3660);
     QTest::newRow("off the cloth") << QPoint(60, 60);
+    // The start button covers the hand's row: the clicks go straight to the empty halves.
+    QTest::newRow("the hand's halves beneath the start button") << QPoint();
 }
 
 void Startup::clicksBeforeAnyDealDoNothing()
 {
     QFETCH(QPoint, spot);
-    SoundRecorder sound;
-    DocumentRecorder documents;
-    Form1 form(sound, documents);
-    ModalWatch watch;
-    DialogSteps steps(watch);
-    startUp(form, steps);
+    Run run;
+    Form1& form = run.form;
+    startUp(form, run.steps);
     const QStringList before = tableState(form);
 
-    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                      windowSpot(form, spot.x(), spot.y()));
-    QTest::mouseDClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                       windowSpot(form, spot.x(), spot.y()));
+    if (spot.isNull()) {
+        for (int i = 0; i < form.Image2.Count(); ++i)
+            QTest::mouseClick(form.Image2(i), Qt::LeftButton);
+    } else {
+        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                          windowSpot(form, spot.x(), spot.y()));
+        QTest::mouseDClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                           windowSpot(form, spot.x(), spot.y()));
+    }
     QTest::qWait(20);
 
     const QStringList after = tableState(form);
     QVERIFY2(after == before, qPrintable(firstDifference(before, after)));
-    QVERIFY(watch.messages.empty());
-    QCOMPARE(steps.shown.size(), 2);
-    QVERIFY(sound.calls.isEmpty());
-    QVERIFY(documents.calls.isEmpty());
-}
-
-void Startup::handRowClicksBeforeAnyDealDoNothing()
-{
-    SoundRecorder sound;
-    DocumentRecorder documents;
-    Form1 form(sound, documents);
-    ModalWatch watch;
-    DialogSteps steps(watch);
-    startUp(form, steps);
-    const QStringList before = tableState(form);
-
-    // The start button covers the row; the clicks go to the empty halves beneath it.
-    for (int i = 0; i < form.Image2.Count(); ++i)
-        QTest::mouseClick(form.Image2(i), Qt::LeftButton);
-    QTest::mouseClick(form.Label2(0), Qt::LeftButton);
-    QTest::mouseClick(form.Label5, Qt::LeftButton);
-
-    const QStringList after = tableState(form);
-    QVERIFY2(after == before, qPrintable(firstDifference(before, after)));
-    QVERIFY(form.Shape3->isHidden());
-    QVERIFY(watch.messages.empty());
-    QVERIFY(sound.calls.isEmpty());
+    QVERIFY(run.watch.messages.empty());
+    QCOMPARE(run.steps.shown.size(), 2);
+    QVERIFY(run.sound.calls.isEmpty());
+    QVERIFY(run.documents.calls.isEmpty());
 }
 
 QTEST_MAIN(Startup)
