@@ -29,6 +29,18 @@ template <class Control> QPoint at(const Control* control)
     return {control->Left(), control->Top()};
 }
 
+// Two halves laid on the table, from Image3(first), as "left,top:pips left,top:pips".
+inline QString laidHalves(const Form1& form, int first)
+{
+    QStringList halves;
+    for (int i = first; i < first + 2 && i < form.Image3.Count(); ++i)
+        halves << QStringLiteral("%1,%2:%3")
+                      .arg(form.Image3(i)->Left())
+                      .arg(form.Image3(i)->Top())
+                      .arg(pipsOf(form.Image3(i)->picture()));
+    return halves.join(QLatin1Char(' '));
+}
+
 inline QString tileText(Int16 high, Int16 low)
 {
     return QStringLiteral("%1%2").arg(high).arg(low);
