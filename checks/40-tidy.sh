@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${LOZETTA_BUILD:-build}
 [ -f "$build/compile_commands.json" ] || { echo "tidy: build first ($build)" >&2; exit 1; }
+# cppcheck matches its file filters only against a project given by its full path.
+build=$(cd "$build" && pwd)
 
 mapfile -t sources < <(git ls-files 'about/*.cpp' 'options/*.cpp' 'rules/*.cpp' 'shell/*.cpp' \
     'table/*.cpp' main.cpp)
