@@ -41,6 +41,33 @@ inline QString laidHalves(const Form1& form, int first)
     return halves.join(QLatin1Char(' '));
 }
 
+// The opening as the table shows it: the double six upright at the anchor, its divider across,
+// and both ends waiting on either side.
+inline QString openingShown(const Form1& form)
+{
+    const Picture* divider = form.Image3(3);
+    QString shown = QStringLiteral("%1 divider %2,%3 across %4 pictures %5 %6")
+                        .arg(laidHalves(form, 1))
+                        .arg(divider->Left())
+                        .arg(divider->Top())
+                        .arg(divider->picture() == pictures::kDividerHorizontal)
+                        .arg(form.Image3.Count())
+                        .arg(form.Image5.Count());
+    for (int i = 1; i <= 3; ++i)
+        shown += form.Image3(i)->Visible() ? QStringLiteral(" shown") : QStringLiteral(" hidden");
+    for (int end = 1; end <= 2; ++end)
+        shown += QStringLiteral(" end %1 at %2,%3 dir %4 open %5")
+                     .arg(end)
+                     .arg(form.endPos[end][1])
+                     .arg(form.endPos[end][2])
+                     .arg(form.endDir[end])
+                     .arg(form.chainEnds[end]);
+    return shown;
+}
+inline const QString kOpeningShown = QStringLiteral(
+    "4200,3120:6 4200,3480:6 divider 4200,3300 across 1 pictures 4 8 shown shown shown "
+    "end 1 at 3840,3300 dir -1 open 6 end 2 at 4560,3300 dir 1 open 6");
+
 inline QString tileText(Int16 high, Int16 low)
 {
     return QStringLiteral("%1%2").arg(high).arg(low);
