@@ -1,5 +1,6 @@
 // The tile sound's player: the file's samples through Qt's audio sink, on the desktop's sound
-// server. It is built as a module of its own, which the first sound loads (see tilesound.h).
+// server. It is built as a module of its own, which the first sound loads (see tilesound.h), and
+// it is made, played and let go on the sound thread: the sink waits there on the server.
 
 #include "shell/soundmodule.h"
 #include "shell/tilesound.h"
@@ -9,7 +10,6 @@
 #include <QAudioSink>
 #include <QBuffer>
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
 #include <QMediaDevices>
 #include <QTimer>
@@ -121,8 +121,8 @@ public:
         // A new sound replaces one still playing.
         release();
 
-        // The bare name is looked up where the process stands, not where the program lives.
-        const std::optional<Wave> wave = readWave(QDir::current().absoluteFilePath(file));
+        // The caller has already found the file where the process stood when it asked.
+        const std::optional<Wave> wave = readWave(file);
         if (!wave)
             return;
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();

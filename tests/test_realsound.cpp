@@ -68,6 +68,7 @@ private slots:
     void qtPlaysThroughThisServer();
     void tileSoundIsAStreamOnTheServer();
     void aMissingFileIsSilence();
+    void theFileIsTheOneWhereTheGameStoodWhenItAsked();
 
 private:
     // Starts listening: every new stream is announced, and the sink's sound is recorded.
@@ -257,6 +258,23 @@ void RealSound::aMissingFileIsSilence()
 
     QVERIFY(newStreams().isEmpty());
     QVERIFY(!hasSound(recorded_));
+    QVERIFY(QDir::setCurrent(QCoreApplication::applicationDirPath()));
+}
+
+void RealSound::theFileIsTheOneWhereTheGameStoodWhenItAsked()
+{
+    // The sound is played on a thread of its own, later; the process moves on at once.
+    QTemporaryDir elsewhere;
+    QVERIFY(elsewhere.isValid());
+    QVERIFY(QDir::setCurrent(QCoreApplication::applicationDirPath()));
+    QVERIFY(listen());
+
+    shell::SystemSound sound;
+    sound.sndPlaySound(QStringLiteral("ficha.wav"), shell::SND_ASYNC);
+    QVERIFY(QDir::setCurrent(elsewhere.path()));
+
+    QTRY_COMPARE_WITH_TIMEOUT(newStreams().size(), 1, 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(hasSound(recorded_), 15000);
     QVERIFY(QDir::setCurrent(QCoreApplication::applicationDirPath()));
 }
 
