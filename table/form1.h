@@ -68,7 +68,6 @@ public:
     // Shows the options dialog modally, creating it if needed; true when it was accepted.
     bool ShowOptions();
     Form2* optionsDialog() const;
-    shell::DocumentService& documents() const { return documents_; }
 
     // Game state.
     Int16 tileDealt[rules::kTiles + 1]{};
