@@ -2,6 +2,7 @@
 
 #include "options/form2.h"
 #include "shell/documents.h"
+#include "table/display.h"
 #include "table/fonts.h"
 #include "table/form1.h"
 #include "table/pictures.h"
@@ -151,6 +152,13 @@ bool FormBrimvale::eventFilter(QObject* watched, QEvent* event)
     default:
         return QDialog::eventFilter(watched, event);
     }
+}
+
+void FormBrimvale::showEvent(QShowEvent* event)
+{
+    // A black box is what the player sees from the first moment; the logo and texts follow.
+    display::blackFromTheStart(*this);
+    QDialog::showEvent(event);
 }
 
 void FormBrimvale::keyPressEvent(QKeyEvent* event)

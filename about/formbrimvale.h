@@ -34,6 +34,7 @@ public:
     Label* lblClick;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -1,10 +1,13 @@
 #include "table/display.h"
 
 #include <QByteArray>
+#include <QGuiApplication>
 #include <QString>
+#include <QWidget>
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
+#include <xcb/xcb.h>
 
 namespace display
 {
@@ -50,6 +53,18 @@ void watchConnection(bool on)
         previousHandler = qInstallMessageHandler(onSetUpMessage);
     else
         qInstallMessageHandler(previousHandler);
+}
+
+void blackFromTheStart(QWidget& window)
+{
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    // The offscreen platform answers too, without a connection.
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return;
+    const uint32_t black = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->black_pixel;
+    xcb_change_window_attributes(connection, static_cast<xcb_window_t>(window.winId()),
+                                 XCB_CW_BACK_PIXEL, &black);
 }
 
 } // namespace display

@@ -1,5 +1,7 @@
 #pragma once
 
+class QWidget;
+
 // Started where no screen can be reached, the toolkit gives up with an abort. The player gets
 // one plain line and an exit status instead.
 namespace display
@@ -15,5 +17,10 @@ int reportMissing();
 // While on, a toolkit that cannot reach its display after all ends the program the same plain
 // way; on only while the application is being set up.
 void watchConnection(bool on);
+
+// Has the X server fill a top-level window with black the moment it maps it, so that the window
+// shows at once rather than after the toolkit's first paint has made its way there. Call it once
+// the native window exists and before it is mapped; other window systems are left as they are.
+void blackFromTheStart(QWidget& window);
 
 } // namespace display
