@@ -39,7 +39,7 @@ Form1::Form1(shell::SoundService& sound, shell::DocumentService& documents)
       Image5([this](Int16 i) { Image5_Click(i); }), sound_(sound), documents_(documents)
 {
     setWindowTitle(QStringLiteral("Lozetta 1.1"));
-    setWindowIcon(pictures::windowIcon());
+    setWindowIcon(pictures::icon(pictures::kIcon));
     setFont(fonts::sansSerif(fonts::kDefaultPoints));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

@@ -37,18 +37,13 @@ public:
     QIcon standardIcon(StandardPixmap which, const QStyleOption* option,
                        const QWidget* widget) const override
     {
-        // Made once: every new icon would leave a rendering of its own in the pixmap cache, one
-        // more with every message of every hand.
-        static const QIcon information(pictures::kMessageInformation);
-        static const QIcon warning(pictures::kMessageWarning);
-        static const QIcon question(pictures::kMessageQuestion);
         switch (which) {
         case SP_MessageBoxInformation:
-            return information;
+            return pictures::icon(pictures::kMessageInformation);
         case SP_MessageBoxWarning:
-            return warning;
+            return pictures::icon(pictures::kMessageWarning);
         case SP_MessageBoxQuestion:
-            return question;
+            return pictures::icon(pictures::kMessageQuestion);
         default:
             return QProxyStyle::standardIcon(which, option, widget);
         }

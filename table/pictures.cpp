@@ -83,9 +83,9 @@ private:
 
 } // namespace
 
-QIcon windowIcon()
+QIcon icon(const QString& source)
 {
-    return QIcon(new PictureIcon(kIcon));
+    return QIcon(new PictureIcon(source));
 }
 
 QCursor handCursor(qreal devicePixelRatio)

@@ -27,7 +27,8 @@ inline const QString kMessageQuestion = QStringLiteral(":/pictures/message-quest
 constexpr int kDesignPixels = 24;
 
 QPixmap render(const QString& source, QSize logicalSize, qreal devicePixelRatio);
-QIcon windowIcon();
+// An icon drawn from one of the pictures at whatever size is asked.
+QIcon icon(const QString& source);
 QCursor handCursor(qreal devicePixelRatio);
 
 } // namespace pictures
