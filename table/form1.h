@@ -36,6 +36,8 @@ public:
 
     // Start-up.
     void Form_Load();
+    // Puts the chain's anchor in the middle of the cloth, where the first tile goes.
+    void centreAnchor();
     void Timer2_Timer();
 
     // Match flow and the deal.

@@ -22,12 +22,17 @@ void Form1::Load()
 void Form1::Form_Load()
 {
     random.Randomize();
-    Shape2->Move(Label1->Left() + Label1->Width() / 2.0 - Shape2->Width() / 2.0,
-                 Label1->Top() + Label1->Height() / 2.0 - Shape2->Height() / 2.0);
+    centreAnchor();
     matchActive = kFalse;
     FormBrimvale splash(this, documents_);
     splash.exec();
     Timer2->setEnabled(true);
+}
+
+void Form1::centreAnchor()
+{
+    Shape2->Move(Label1->Left() + Label1->Width() / 2.0 - Shape2->Width() / 2.0,
+                 Label1->Top() + Label1->Height() / 2.0 - Shape2->Height() / 2.0);
 }
 
 void Form1::Timer2_Timer()
