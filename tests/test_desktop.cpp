@@ -4,8 +4,9 @@
 
 #include "about/formbrimvale.h"
 #include "options/form2.h"
-#include "playerhand.h"
 #include "shell/documents.h"
+#include "support/modalwatch.h"
+#include "support/playerseat.h"
 #include "support/recorders.h"
 #include "table/form1.h"
 
@@ -67,13 +68,12 @@ void Desktop::addressesAndInstructionsReachTheOpener()
     shell::DesktopShell desktop;
     Form1 form(sound, desktop);
     ModalWatch watch;
-    DialogSteps steps(watch);
     QString web;
     QString mail;
     bool splashStayedOpen = false;
 
     // At start-up the splash is up: its two addresses are clicked, then it is closed.
-    steps.then([&](QWidget* d) {
+    watch.then([&](QWidget* d) {
         auto* box = qobject_cast<FormBrimvale*>(d);
         web = box->lblURL->Caption();
         mail = box->lblMail->Caption();
@@ -84,7 +84,7 @@ void Desktop::addressesAndInstructionsReachTheOpener()
         if (d->isVisible())
             d->close();
     });
-    steps.then([](QWidget* d) {
+    watch.then([](QWidget* d) {
         QTest::mouseClick(qobject_cast<Form2*>(d)->Command1, Qt::LeftButton);
         if (d->isVisible())
             d->close();
@@ -92,7 +92,7 @@ void Desktop::addressesAndInstructionsReachTheOpener()
     form.Load();
     QTRY_VERIFY(!form.Label7(3)->isHidden());
     QVERIFY(splashStayedOpen);
-    QCOMPARE(steps.shown, (QStringList{QStringLiteral("FormBrimvale"), QStringLiteral("Form2")}));
+    QCOMPARE(watch.shown, (QStringList{QStringLiteral("FormBrimvale"), QStringLiteral("Form2")}));
 
     const QStringList webCall{QStringLiteral("xdg-open"), QStringLiteral("http://") + web};
     const QStringList mailCall{QStringLiteral("xdg-open"), QStringLiteral("mailto:") + mail};

@@ -1,43 +1,29 @@
-// "Nuevo": a new match, asked for while one is being played.
+// "Nuevo": a new match, asked for while one is being played or after it ended.
 
 #include "options/form2.h"
-#include "playerhand.h"
+#include "support/playerseat.h"
 #include "support/tablefixture.h"
 
 #include <QLineEdit>
 #include <QTest>
-#include <memory>
 
 namespace
 {
 
 const QString kConfirmation = QStringLiteral("Quieres empezar otra partida?");
 
-enum class HandState { PlayerOpensWithATileChosen, PlayerToMoveAfterTwoPasses };
-
-// A table with a hand in progress that waits on the player, so nothing moves by itself.
-std::unique_ptr<Table> handInProgress(HandState state)
+// A hand in progress that waits on the player, so nothing moves by itself: either the opening
+// with the double six chosen, or (seat 4 holding every six) the player to move after two passes.
+void handInProgress(Table& t, bool opening)
 {
-    auto t = std::make_unique<Table>(MatchSettings::kFichas, 25);
-    t->form.Shape2->Move(4200, 3120);
-    if (state == HandState::PlayerOpensWithATileChosen) {
-        t->scriptDeal(playerOpensFirstSlot());
-        t->clickStart();
-        if (!QTest::qWaitFor([&] { return t->form.humanTurn != kFalse; }))
-            return {};
-        Table::click(t->form.Image2(0));
-    } else {
-        // The last seat holds every six and opens; the two others and the player have none.
-        t->scriptDeal(allTilesInOrder());
-        t->clickStart();
-        if (!QTest::qWaitFor([&] { return t->form.humanTurn != kFalse; }))
-            return {};
-    }
+    t.deal(opening ? doubleSixAtSeat(1) : allTilesInOrder());
+    runComputerTurns(t.form);
+    if (opening)
+        clickUpperHalf(t.form, 3);
     for (int i = 0; i < 4; ++i) {
-        t->form.settings.scores[i + 1] = Int16(i + 2);
-        t->form.Label3(i)->setCaption(QString::number(i + 2));
+        t.form.settings.scores[i + 1] = Int16(i + 2);
+        t.form.Label3(i)->setCaption(QString::number(i + 2));
     }
-    return t;
 }
 
 } // namespace
@@ -51,63 +37,46 @@ private slots:
     void cancelLeavesTheHandAsItWas();
     void acceptedOptionsSetUpANewMatch_data();
     void acceptedOptionsSetUpANewMatch();
-    void closedOptionsSetUpNothing();
-    void rejectedThenClosedOptionsSetUpNothing();
+    void optionsNotAcceptedSetUpNothing_data();
+    void optionsNotAcceptedSetUpNothing();
     void afterTheMatchEndedNoQuestionIsAsked_data();
     void afterTheMatchEndedNoQuestionIsAsked();
 };
 
 void NewGame::cancelLeavesTheHandAsItWas_data()
 {
-    QTest::addColumn<HandState>("state");
+    QTest::addColumn<bool>("opening");
     QTest::addColumn<Reach>("reach");
     QTest::addColumn<bool>("escape"); // the question shut with Escape instead of Cancel
-    const auto opening = HandState::PlayerOpensWithATileChosen;
-    const auto toMove = HandState::PlayerToMoveAfterTwoPasses;
-    QTest::newRow("opening, tile chosen, F2") << opening << Reach::Shortcut << false;
-    QTest::newRow("opening, tile chosen, menu") << opening << Reach::MenuClicks << false;
-    QTest::newRow("opening, tile chosen, Escape") << opening << Reach::Shortcut << true;
-    QTest::newRow("player to move, F2") << toMove << Reach::Shortcut << false;
-    QTest::newRow("player to move, menu") << toMove << Reach::MenuClicks << false;
+    QTest::newRow("opening, tile chosen, F2") << true << Reach::Shortcut << false;
+    QTest::newRow("opening, tile chosen, Escape") << true << Reach::Shortcut << true;
+    QTest::newRow("player to move, menu") << false << Reach::MenuClicks << false;
 }
 
 void NewGame::cancelLeavesTheHandAsItWas()
 {
-    QFETCH(HandState, state);
+    QFETCH(bool, opening);
     QFETCH(Reach, reach);
     QFETCH(bool, escape);
-    auto t = handInProgress(state);
-    QVERIFY(t);
-    DialogSteps steps(t->watch);
-    if (state == HandState::PlayerOpensWithATileChosen)
-        QVERIFY(t->form.Shape3->isVisible());
-    else
-        QVERIFY(t->form.Command3->isVisible());
-    const QStringList before = tableState(t->form);
-    const auto soundsBefore = t->sound.calls.size();
-
-    QString escaped;
+    Table t(MatchSettings::kFichas, 25);
+    handInProgress(t, opening);
+    QVERIFY(opening ? t.form.Shape3->isVisible() : t.form.Command3->isVisible());
+    const QStringList before = tableState(t.form);
+    const auto sounds = t.sound.calls.size();
     if (escape)
-        escapeNextMessage(t->watch, &escaped);
+        t.watch.escapeNext();
     else
-        t->watch.queueAnswer(QMessageBox::Cancel);
-    QVERIFY(useMenu(t->form, t->form.MnuNew, reach));
+        t.watch.queueAnswer(QMessageBox::Cancel);
 
-    if (escape) {
-        QCOMPARE(escaped, kConfirmation);
-    } else {
-        QCOMPARE(t->watch.messages.size(), std::size_t(1));
-        const ModalWatch::Message& asked = t->watch.messages.front();
-        QCOMPARE(asked.text, kConfirmation);
-        QCOMPARE(asked.title, QStringLiteral("Lozetta"));
-        QCOMPARE(asked.icon, QMessageBox::Question);
-        QVERIFY(asked.hasCancel);
-    }
-    QVERIFY(steps.shown.isEmpty());
-    const QStringList after = tableState(t->form);
+    QVERIFY(useMenu(t.form, t.form.MnuNew, reach));
+
+    QCOMPARE(textsOf(t.watch.messages), QStringList{kConfirmation});
+    QCOMPARE(t.watch.messages.front().icon, QMessageBox::Question);
+    QVERIFY(t.watch.messages.front().hasCancel);
+    QVERIFY(t.watch.shown.isEmpty());
+    const QStringList after = tableState(t.form);
     QVERIFY2(after == before, qPrintable(firstDifference(before, after)));
-    QCOMPARE(t->sound.calls.size(), soundsBefore);
-    QVERIFY(!t->form.optionsDialog());
+    QCOMPARE(t.sound.calls.size(), sounds);
 }
 
 void NewGame::acceptedOptionsSetUpANewMatch_data()
@@ -120,105 +89,87 @@ void NewGame::acceptedOptionsSetUpANewMatch_data()
 void NewGame::acceptedOptionsSetUpANewMatch()
 {
     QFETCH(Reach, reach);
-    auto t = handInProgress(HandState::PlayerToMoveAfterTwoPasses);
-    QVERIFY(t);
-    DialogSteps steps(t->watch);
+    Table t(MatchSettings::kFichas, 25);
+    handInProgress(t, false);
     // As the end of a hand leaves it between hands.
-    t->form.Command1->setCaption(QStringLiteral("Siguiente mano"));
-    const QStringList before = tableState(t->form);
+    t.form.Command1->setCaption(QStringLiteral("Siguiente mano"));
+    const QStringList before = tableState(t.form);
     bool confirmedBeforeDialog = false;
-    steps.then([&](QWidget* d) {
-        confirmedBeforeDialog = t->watch.messages.size() == 1;
+    t.watch.then([&](QWidget* d) {
+        confirmedBeforeDialog = t.watch.messages.size() == 1;
         auto* options = qobject_cast<Form2*>(d);
         QTest::mouseClick(options->Option1(2), Qt::LeftButton, Qt::NoModifier,
                           QPoint(6, options->Option1(2)->height() / 2));
         QTest::mouseClick(options->Command1, Qt::LeftButton);
-        if (d->isVisible())
-            d->close();
     });
+    t.watch.queueAnswer(QMessageBox::Ok);
 
-    t->watch.queueAnswer(QMessageBox::Ok);
-    QVERIFY(useMenu(t->form, t->form.MnuNew, reach));
+    QVERIFY(useMenu(t.form, t.form.MnuNew, reach));
 
-    QCOMPARE(textsOf(t->watch.messages), QStringList{kConfirmation});
-    QCOMPARE(steps.shown, QStringList{QStringLiteral("Form2")});
+    QCOMPARE(textsOf(t.watch.messages), QStringList{kConfirmation});
+    QCOMPARE(t.watch.shown, QStringList{"Form2"});
     QVERIFY(confirmedBeforeDialog);
-    QCOMPARE(t->form.matchActive, kTrue);
-    QVERIFY(t->form.Command1->isVisible());
-    QCOMPARE(t->form.Command1->Caption(), QStringLiteral("Comenzar la partida"));
-    QVERIFY(t->form.Command3->isHidden());
-    QCOMPARE(t->form.settings.matchKind, MatchSettings::kPuntos);
-    QCOMPARE(t->form.settings.matchTarget, Int16(50));
-    QCOMPARE(t->form.Label5->Caption(), QStringLiteral("Juego a 50 puntos."));
-    for (int i = 0; i < 4; ++i) {
-        QCOMPARE(t->form.Label3(i)->Caption(), QStringLiteral("0"));
-        QCOMPARE(t->form.settings.scores[i + 1], Int16(0));
-    }
-
-    // The hand on the table is left as it was: the next deal clears it.
-    QStringList expected = before;
-    QStringList after = tableState(t->form);
-    auto keep = [](const QString& line) {
-        return !line.startsWith(QLatin1String("Command1")) &&
-               !line.startsWith(QLatin1String("Command3")) &&
-               !line.startsWith(QLatin1String("Label3(")) &&
-               !line.startsWith(QLatin1String("Label5")) &&
-               !line.startsWith(QLatin1String("match kind"));
-    };
-    expected.removeIf([&](const QString& l) { return !keep(l); });
-    after.removeIf([&](const QString& l) { return !keep(l); });
-    QVERIFY2(after == expected, qPrintable(firstDifference(expected, after)));
-    QVERIFY(t->form.humanTurn);
-    QVERIFY(t->form.Image4(0)->isVisible());
-    QVERIFY(t->form.Image4(1)->isVisible());
+    QCOMPARE(t.form.matchActive, kTrue);
+    QCOMPARE(t.form.settings.matchKind, MatchSettings::kPuntos);
+    QCOMPARE(t.form.Label5->Caption(), QStringLiteral("Juego a 50 puntos."));
+    QVERIFY(t.form.Command1->isVisible());
+    QCOMPARE(t.form.Command1->Caption(), QStringLiteral("Comenzar la partida"));
+    QVERIFY(t.form.Command3->isHidden());
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(t.form.Label3(i)->Caption(), QStringLiteral("0"));
+    // Otherwise the hand on the table is left as it was: the next deal clears it.
+    QStringList after = tableState(t.form);
+    int changed = 0;
+    for (qsizetype i = 0; i < after.size(); ++i)
+        changed += after[i] != before[i] ? 1 : 0;
+    // The two buttons, the four scores, the match description and the match settings.
+    QCOMPARE(changed, 2 + 4 + 1 + 1);
 }
 
-void NewGame::closedOptionsSetUpNothing()
+void NewGame::optionsNotAcceptedSetUpNothing_data()
 {
-    auto t = handInProgress(HandState::PlayerToMoveAfterTwoPasses);
-    QVERIFY(t);
-    DialogSteps steps(t->watch);
-    const QStringList before = tableState(t->form);
-    steps.then([](QWidget* d) { d->close(); });
-
-    t->watch.queueAnswer(QMessageBox::Ok);
-    QVERIFY(useMenu(t->form, t->form.MnuNew, Reach::Shortcut));
-
-    QCOMPARE(textsOf(t->watch.messages), QStringList{kConfirmation});
-    QCOMPARE(steps.shown, QStringList{QStringLiteral("Form2")});
-    const QStringList after = tableState(t->form);
-    QVERIFY2(after == before, qPrintable(firstDifference(before, after)));
-    QVERIFY(t->form.Command1->isHidden());
-    QVERIFY(t->form.Command3->isVisible());
+    QTest::addColumn<bool>("rejectedFirst"); // OK refused a target before the dialog closed
+    QTest::newRow("closed") << false;
+    QTest::newRow("rejected, then closed") << true;
 }
 
-void NewGame::rejectedThenClosedOptionsSetUpNothing()
+void NewGame::optionsNotAcceptedSetUpNothing()
 {
-    auto t = handInProgress(HandState::PlayerToMoveAfterTwoPasses);
-    QVERIFY(t);
-    DialogSteps steps(t->watch);
-    steps.then([](QWidget* d) {
+    QFETCH(bool, rejectedFirst);
+    Table t(MatchSettings::kFichas, 25);
+    handInProgress(t, false);
+    const QStringList before = tableState(t.form);
+    t.watch.then([rejectedFirst](QWidget* d) {
         auto* options = qobject_cast<Form2*>(d);
-        QLineEdit* edit = options->Combo1(0)->lineEdit();
-        edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, QStringLiteral("0"));
-        QTest::mouseClick(options->Command1, Qt::LeftButton);
+        if (rejectedFirst) {
+            QLineEdit* edit = options->Combo1(0)->lineEdit();
+            edit->setFocus();
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(edit, QStringLiteral("0"));
+            QTest::mouseClick(options->Command1, Qt::LeftButton);
+        }
         d->close();
     });
+    t.watch.queueAnswer(QMessageBox::Ok);
 
-    t->watch.queueAnswer(QMessageBox::Ok);
-    QVERIFY(useMenu(t->form, t->form.MnuNew, Reach::Shortcut));
+    QVERIFY(useMenu(t.form, t.form.MnuNew, Reach::Shortcut));
 
-    QCOMPARE(textsOf(t->watch.messages),
-             (QStringList{kConfirmation, QStringLiteral("El valor debe estar entre 1 y 999")}));
+    QCOMPARE(t.watch.shown, QStringList{"Form2"});
+    QVERIFY(t.form.Command1->isHidden());
+    QVERIFY(t.form.Command3->isVisible());
+    QCOMPARE(t.form.matchActive, kTrue);
+    if (!rejectedFirst) {
+        QCOMPARE(textsOf(t.watch.messages), QStringList{kConfirmation});
+        const QStringList after = tableState(t.form);
+        QVERIFY2(after == before, qPrintable(firstDifference(before, after)));
+        return;
+    }
     // What OK stored before it refused stays; no new match is set up.
-    QCOMPARE(t->form.settings.matchKind, MatchSettings::kPartidas);
-    QCOMPARE(t->form.settings.matchTarget, Int16(0));
-    QCOMPARE(t->form.Label3(0)->Caption(), QStringLiteral("0"));
-    QVERIFY(t->form.Command1->isHidden());
-    QVERIFY(t->form.Command3->isVisible());
-    QCOMPARE(t->form.matchActive, kTrue);
+    QCOMPARE(textsOf(t.watch.messages),
+             (QStringList{kConfirmation, QStringLiteral("El valor debe estar entre 1 y 999")}));
+    QCOMPARE(t.form.settings.matchKind, MatchSettings::kPartidas);
+    QCOMPARE(t.form.settings.matchTarget, Int16(0));
+    QCOMPARE(t.form.Label3(0)->Caption(), QStringLiteral("0"));
 }
 
 void NewGame::afterTheMatchEndedNoQuestionIsAsked_data()
@@ -232,22 +183,21 @@ void NewGame::afterTheMatchEndedNoQuestionIsAsked()
 {
     QFETCH(bool, accept);
     Table t;
-    DialogSteps steps(t.watch);
     // As the end of a match leaves the table.
     t.form.matchActive = kFalse;
     t.form.Command1->hide();
     t.form.Label5->setCaption(QString());
-    steps.then([accept](QWidget* d) {
+    t.watch.then([accept](QWidget* d) {
         if (accept)
             QTest::mouseClick(qobject_cast<Form2*>(d)->Command1, Qt::LeftButton);
-        if (d->isVisible())
+        else
             d->close();
     });
 
     QVERIFY(useMenu(t.form, t.form.MnuNew, Reach::Shortcut));
 
     QVERIFY(t.watch.messages.empty());
-    QCOMPARE(steps.shown, QStringList{QStringLiteral("Form2")});
+    QCOMPARE(t.watch.shown, QStringList{"Form2"});
     QCOMPARE(t.form.matchActive, accept ? kTrue : kFalse);
     QCOMPARE(t.form.Command1->isVisible(), accept);
     QCOMPARE(t.form.Label5->Caption(), accept ? QStringLiteral("Juego a 7 partidas.") : QString());

@@ -2,16 +2,11 @@
 // PulseAudio server with a null sink stands in for the sound card, and the test listens to what
 // reaches it.
 
-#include "playerhand.h"
 #include "shell/tilesound.h"
-#include "support/recorders.h"
-#include "table/form1.h"
 
-#include <QAudioDevice>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QMediaDevices>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -65,9 +60,7 @@ class RealSound : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
-    void qtPlaysThroughThisServer();
-    void tileSoundIsAStreamOnTheServer();
-    void aMissingFileIsSilence();
+    void theFileIsTheOneWhereTheGameStoodWhenItAsked_data();
     void theFileIsTheOneWhereTheGameStoodWhenItAsked();
 
 private:
@@ -196,86 +189,43 @@ QStringList RealSound::newStreams() const
     return streams;
 }
 
-void RealSound::qtPlaysThroughThisServer()
+void RealSound::theFileIsTheOneWhereTheGameStoodWhenItAsked_data()
 {
-    // The toolkit's audio devices are the server's sinks: it speaks PulseAudio.
-    QStringList outputs;
-    for (const QAudioDevice& device : QMediaDevices::audioOutputs())
-        outputs << QString::fromUtf8(device.id());
-    QVERIFY2(outputs.contains(kSink), qPrintable(outputs.join(QLatin1Char(','))));
-    QCOMPARE(QString::fromUtf8(QMediaDevices::defaultAudioOutput().id()), kSink);
-}
-
-void RealSound::tileSoundIsAStreamOnTheServer()
-{
-    QVERIFY(listen());
-    QVERIFY(newStreams().isEmpty());
-    QVERIFY(!hasSound(recorded_));
-
-    shell::SystemSound sound;
-    DocumentRecorder documents;
-    Form1 form(sound, documents);
-    ModalWatch watch;
-    form.Shape2->Move(4200, 3120);
-    form.show();
-    form.settings.matchKind = MatchSettings::kPartidas;
-    form.settings.matchTarget = 7;
-    form.matchActive = kTrue;
-    form.Command1->show();
-    // The player holds the double six: the deal draws it first, then every other tile in turn.
-    form.random.script({27.5 / 28});
-    for (int number = 1; number <= 27; ++number)
-        form.random.script({(number - 0.5) / 28});
-    QTest::mouseClick(form.Command1, Qt::LeftButton);
-    QVERIFY(QTest::qWaitFor([&] { return form.humanTurn != kFalse; }));
-
-    // The player opens: the tile lands with its sound.
-    QTest::mouseClick(form.Image2(0), Qt::LeftButton);
-    QTest::mouseClick(form.Image4(0), Qt::LeftButton);
-    QCOMPARE(form.Label2(0)->Caption(), QStringLiteral("6"));
-
-    // A stream reached the server, it is this program's, and the click itself came through.
-    QTRY_COMPARE_WITH_TIMEOUT(newStreams().size(), 1, 15000);
-    const QString streams = pactl({QStringLiteral("list"), QStringLiteral("sink-inputs")});
-    QVERIFY2(streams.contains(QStringLiteral("application.process.id = \"%1\"")
-                                  .arg(QCoreApplication::applicationPid())),
-             qPrintable(streams));
-    QTRY_VERIFY_WITH_TIMEOUT(hasSound(recorded_), 15000);
-    QVERIFY(watch.messages.empty());
-}
-
-void RealSound::aMissingFileIsSilence()
-{
-    // Started from another directory, the bare name finds no file: no sound, and no complaint.
-    QTemporaryDir elsewhere;
-    QVERIFY(elsewhere.isValid());
-    QVERIFY(QDir::setCurrent(elsewhere.path()));
-    QVERIFY(listen());
-
-    shell::SystemSound sound;
-    sound.sndPlaySound(QStringLiteral("ficha.wav"), shell::SND_ASYNC);
-    QTest::qWait(1500);
-
-    QVERIFY(newStreams().isEmpty());
-    QVERIFY(!hasSound(recorded_));
-    QVERIFY(QDir::setCurrent(QCoreApplication::applicationDirPath()));
+    QTest::addColumn<bool>("beside");
+    // The sound is played on a thread of its own, later; the process moves on at once.
+    QTest::newRow("asked beside the file, then moved away at once") << true;
+    // The bare name finds no file: no sound, and no complaint.
+    QTest::newRow("asked from another directory") << false;
 }
 
 void RealSound::theFileIsTheOneWhereTheGameStoodWhenItAsked()
 {
-    // The sound is played on a thread of its own, later; the process moves on at once.
+    QFETCH(bool, beside);
     QTemporaryDir elsewhere;
     QVERIFY(elsewhere.isValid());
-    QVERIFY(QDir::setCurrent(QCoreApplication::applicationDirPath()));
+    const QString programDirectory = QCoreApplication::applicationDirPath();
+    QVERIFY(QDir::setCurrent(beside ? programDirectory : elsewhere.path()));
     QVERIFY(listen());
+    QVERIFY(newStreams().isEmpty());
+    QVERIFY(!hasSound(recorded_));
 
     shell::SystemSound sound;
     sound.sndPlaySound(QStringLiteral("ficha.wav"), shell::SND_ASYNC);
-    QVERIFY(QDir::setCurrent(elsewhere.path()));
+    QVERIFY(QDir::setCurrent(beside ? elsewhere.path() : programDirectory));
 
-    QTRY_COMPARE_WITH_TIMEOUT(newStreams().size(), 1, 15000);
-    QTRY_VERIFY_WITH_TIMEOUT(hasSound(recorded_), 15000);
-    QVERIFY(QDir::setCurrent(QCoreApplication::applicationDirPath()));
+    if (beside) {
+        // A stream reached the server, it is this program's, and the sound came through.
+        QTRY_COMPARE_WITH_TIMEOUT(newStreams().size(), 1, 15000);
+        QVERIFY(pactl({QStringLiteral("list"), QStringLiteral("sink-inputs")})
+                    .contains(QStringLiteral("application.process.id = \"%1\"")
+                                  .arg(QCoreApplication::applicationPid())));
+        QTRY_VERIFY_WITH_TIMEOUT(hasSound(recorded_), 15000);
+    } else {
+        QTest::qWait(1500);
+        QVERIFY(newStreams().isEmpty());
+        QVERIFY(!hasSound(recorded_));
+    }
+    QVERIFY(QDir::setCurrent(programDirectory));
 }
 
 QTEST_MAIN(RealSound)

@@ -1,222 +1,157 @@
-#include "gamesetup.h"
 #include "rules/computerchoice.h"
+#include "support/playerseat.h"
+#include "support/tablefixture.h"
+#include "table/pictures.h"
 
 #include <QSignalSpy>
 #include <QTest>
-#include <memory>
 
-// The turn step: who moves when, how the computer seats choose, pass, block, and the pacing
-// timer.
+// The turn step and the player's move: who moves when, how the computer seats choose, selecting
+// and laying a tile of the hand, every refusal, pass, block, the last tile, and the pacing timer.
 class TurnsTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-
     void computerChoosesInItsOrder_data();
     void computerChoosesInItsOrder();
-    void computerLaysItsChoiceOnTheTable_data();
-    void computerLaysItsChoiceOnTheTable();
-    void computerWithoutAFitPassesSilently();
     void turnsRunFromTheDoubleSix_data();
     void turnsRunFromTheDoubleSix();
-    void computerOpensUprightAtTheAnchor_data();
-    void computerOpensUprightAtTheAnchor();
-    void playerIsOfferedTheOpeningAtTheCentre();
+    void openingLiesUprightAtTheAnchor_data();
+    void openingLiesUprightAtTheAnchor();
+    void clickFramesTheWholeTile_data();
+    void clickFramesTheWholeTile();
+    void refusedMoveChangesNothing_data();
+    void refusedMoveChangesNothing();
+    void legalMoveLaysTheTile_data();
+    void legalMoveLaysTheTile();
+    void computerLaysItsChoiceAfterThePass_data();
+    void computerLaysItsChoiceAfterThePass();
+    void onlyDividersSelectDuringAComputerTurn();
+    void tableDividersSelectNothing();
     void blockCompletedByThePlayersPass_data();
     void blockCompletedByThePlayersPass();
     void fourthPassByAComputerSeatEndsTheHand();
-    void computerLayingItsLastTileEndsTheHand();
+    void lastTileEndsTheHandAtOnce_data();
+    void lastTileEndsTheHandAtOnce();
     void timerPacesTheTurns();
     void passButtonIsInertAfterTheMove();
-
-private:
-    // Deals the hand where the player opens and the three computer seats answer, and brings
-    // it to the player's second turn: 3 open at end 1, 4 at end 2.
-    void bringToPlayersSecondTurn();
-
-    std::unique_ptr<Table> table;
 };
 
 namespace
 {
 
-QString choiceText(const std::optional<rules::TileChoice>& choice)
+// The opening as the table shows it: the double six upright at the anchor, its divider across,
+// and both ends waiting on either side.
+const QString kOpeningShown =
+    QStringLiteral("4200,3120:6 4200,3480:6 divider 4200,3300 across pictures 4 8 "
+                   "end 1 at 3840,3300 dir -1 open 6 end 2 at 4560,3300 dir 1 open 6");
+
+QString openingShown(const Form1& form)
 {
-    if (!choice)
-        return QStringLiteral("pass");
-    return QStringLiteral("slot %1 end %2 field %3")
-        .arg(choice->slot)
-        .arg(choice->end)
-        .arg(choice->field);
+    const Picture* divider = form.Image3(3);
+    QString shown =
+        QStringLiteral("%1 divider %2,%3 %4 pictures %5 %6")
+            .arg(laidHalves(form, 1))
+            .arg(divider->Left())
+            .arg(divider->Top())
+            .arg(divider->picture() == pictures::kDividerHorizontal && form.Image3(1)->Visible() &&
+                         form.Image3(2)->Visible() && divider->Visible()
+                     ? QStringLiteral("across")
+                     : QStringLiteral("wrong"))
+            .arg(form.Image3.Count())
+            .arg(form.Image5.Count());
+    for (int end = 1; end <= 2; ++end)
+        shown += QStringLiteral(" end %1 at %2,%3 dir %4 open %5")
+                     .arg(end)
+                     .arg(form.endPos[end][1])
+                     .arg(form.endPos[end][2])
+                     .arg(form.endDir[end])
+                     .arg(form.chainEnds[end]);
+    return shown;
+}
+
+QPoint at(const Twipped<QWidget>* control)
+{
+    return {control->Left(), control->Top()};
+}
+
+// Everything a move could touch, as text, so that a difference shows what changed.
+QStringList everything(const Table& t)
+{
+    return tableState(t.form) << QStringLiteral("sounds %1").arg(t.sound.calls.size());
+}
+
+// The player has opened, the computer seats have answered: 3 is open at end 1 and 4 at end 2,
+// and the player holds 4/3, 3/3, 4/1, 2/0, 1/1 and 0/0 in slots 2 to 7.
+void bringToPlayersSecondTurn(Table& t)
+{
+    t.deal(playerOpensDeal());
+    clickUpperHalf(t.form, 1);
+    clickMarker(t.form, 0);
+    runComputerTurns(t.form);
+    QVERIFY(t.form.humanTurn);
+    QCOMPARE(handOf(t.form, 1), (QStringList{"99", "43", "33", "41", "20", "11", "00"}));
+    QCOMPARE(QPoint(t.form.chainEnds[1], t.form.chainEnds[2]), QPoint(3, 4));
+}
+
+// Leaves a computer seat with only the given tile in its fifth slot.
+void leaveOneTile(Form1& form, int seat, const QString& tile)
+{
+    setHand(form, seat, {"99", "99", "99", "99", tile, "99", "99"});
+    form.Label2(seat - 1)->setCaption(QStringLiteral("1"));
+    for (int k = 0; k < rules::kSlots; ++k)
+        form.Shape1((seat - 2) * rules::kSlots + k)->setVisible(k == 0);
 }
 
 } // namespace
 
-void TurnsTest::init()
-{
-    table = std::make_unique<Table>();
-    QVERIFY(QTest::qWaitForWindowExposed(&table->form));
-    game::placeAnchorAsAtStartUp(table->form);
-}
-
-void TurnsTest::cleanup()
-{
-    table.reset();
-}
-
-void TurnsTest::bringToPlayersSecondTurn()
-{
-    Form1& form = table->form;
-    table->scriptDeal(game::playerOpensDeal());
-    table->clickStart();
-    game::clickUpperHalf(form, 1);
-    game::clickMarker(form, 0);
-    game::runComputerTurns(form);
-    QVERIFY(form.humanTurn);
-    QCOMPARE(form.chainEnds[1], Int16(3));
-    QCOMPARE(form.chainEnds[2], Int16(4));
-}
-
 void TurnsTest::computerChoosesInItsOrder_data()
 {
     QTest::addColumn<QStringList>("hand");
-    QTest::addColumn<int>("end1");
-    QTest::addColumn<int>("end2");
+    QTest::addColumn<QPoint>("ends");
     QTest::addColumn<QString>("choice");
     QTest::newRow("slots 2 and 5 fit end 1")
-        << QStringList{"00", "61", "11", "22", "63", "33", "44"} << 6 << 6
+        << QStringList{"00", "61", "11", "22", "63", "33", "44"} << QPoint(6, 6)
         << "slot 2 end 1 field 1";
     QTest::newRow("slot 2 fits end 2 only, slot 5 end 1")
-        << QStringList{"00", "51", "22", "44", "53", "99", "99"} << 3 << 1
+        << QStringList{"00", "51", "22", "44", "53", "99", "99"} << QPoint(3, 1)
         << "slot 2 end 2 field 2";
     QTest::newRow("a tile for both ends goes to end 1")
-        << QStringList{"00", "11", "52", "44", "99", "99", "99"} << 5 << 2
+        << QStringList{"00", "11", "52", "44", "99", "99", "99"} << QPoint(5, 2)
         << "slot 3 end 1 field 1";
     QTest::newRow("both ends, matching by its second pip")
-        << QStringList{"00", "11", "52", "44", "99", "99", "99"} << 2 << 5
+        << QStringList{"00", "11", "52", "44", "99", "99", "99"} << QPoint(2, 5)
         << "slot 3 end 1 field 2";
-    QTest::newRow("a matching double by field 1")
-        << QStringList{"21", "44", "10", "99", "99", "99", "99"} << 3 << 4
-        << "slot 2 end 2 field 1";
     QTest::newRow("second pip at end 1 before first pip at end 2")
-        << QStringList{"53", "11", "99", "99", "99", "99", "99"} << 3 << 5
+        << QStringList{"53", "11", "99", "99", "99", "99", "99"} << QPoint(3, 5)
         << "slot 1 end 1 field 2";
     QTest::newRow("empty slots are skipped")
-        << QStringList{"99", "99", "99", "31", "99", "99", "10"} << 1 << 0
+        << QStringList{"99", "99", "99", "31", "99", "99", "10"} << QPoint(1, 0)
         << "slot 4 end 1 field 2";
-    QTest::newRow("the last slot") << QStringList{"22", "21", "11", "20", "10", "00", "64"} << 3
-                                   << 4 << "slot 7 end 2 field 2";
-    QTest::newRow("nothing fits") << QStringList{"00", "10", "11", "20", "21", "22", "99"} << 5 << 6
-                                  << "pass";
-    QTest::newRow("an empty hand")
-        << QStringList{"99", "99", "99", "99", "99", "99", "99"} << 0 << 0 << "pass";
+    QTest::newRow("the last slot") << QStringList{"22", "21", "11", "20", "10", "00", "64"}
+                                   << QPoint(3, 4) << "slot 7 end 2 field 2";
+    QTest::newRow("nothing fits") << QStringList{"00", "10", "11", "20", "21", "22", "99"}
+                                  << QPoint(5, 6) << "pass";
 }
 
 void TurnsTest::computerChoosesInItsOrder()
 {
     QFETCH(QStringList, hand);
-    QFETCH(int, end1);
-    QFETCH(int, end2);
+    QFETCH(QPoint, ends);
     QFETCH(QString, choice);
     rules::Hand tiles{};
     for (int slot = 1; slot <= rules::kSlots; ++slot) {
         tiles[slot][1] = Int16(hand.at(slot - 1).at(0).digitValue());
         tiles[slot][2] = Int16(hand.at(slot - 1).at(1).digitValue());
     }
-    const Int16 ends[3] = {0, Int16(end1), Int16(end2)};
-    QCOMPARE(choiceText(rules::chooseComputerTile(tiles, ends)), choice);
-}
-
-void TurnsTest::computerLaysItsChoiceOnTheTable_data()
-{
-    QTest::addColumn<QStringList>("hand");
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<QString>("halves");
-    QTest::addColumn<int>("end1");
-    QTest::addColumn<int>("end2");
-    // Seat 4 moves right after the player's pass, with 3 open at end 1 and 4 at end 2.
-    QTest::newRow("slots 2 and 5 fit: slot 2")
-        << QStringList{"99", "32", "21", "22", "31", "00", "11"} << 2 << "2400,3300:3 2040,3300:2"
-        << 2 << 4;
-    QTest::newRow("second pip at end 2") << QStringList{"99", "10", "11", "54", "20", "21", "00"}
-                                         << 4 << "5280,3300:4 5640,3300:5" << 3 << 5;
-    QTest::newRow("a double crosswise at end 2")
-        << QStringList{"99", "10", "11", "44", "20", "21", "00"} << 4 << "5280,3120:4 5280,3480:4"
-        << 3 << 4;
-}
-
-void TurnsTest::computerLaysItsChoiceOnTheTable()
-{
-    QFETCH(QStringList, hand);
-    QFETCH(int, slot);
-    QFETCH(QString, halves);
-    QFETCH(int, end1);
-    QFETCH(int, end2);
-    Form1& form = table->form;
-    bringToPlayersSecondTurn();
-    game::setHand(form, 4, hand);
-    const Int16 first = form.Image3.Count();
-    game::clickUpperHalf(form, 2);
-    QVERIFY(form.Shape3->Visible());
-    QSignalSpy ticks(form.Timer1, &VbTimer::Timer);
-
-    // The pass moves on at once, without waiting for the timer.
-    Table::click(form.Command3);
-
-    QCOMPARE(ticks.count(), 0);
-    QVERIFY(!form.Image4(0)->Visible());
-    QVERIFY(!form.Image4(1)->Visible());
-    QVERIFY(!form.Shape3->Visible());
-    QVERIFY(!form.Command3->Visible());
-    QCOMPARE(form.humanTurn, kFalse);
-    QCOMPARE(form.turnSeat, Int16(4));
-    QCOMPARE(game::laidHalves(form, first), halves);
-    QCOMPARE(game::tileAt(form, 4, slot), QString("99"));
-    QStringList rest = hand;
-    rest[slot - 1] = QStringLiteral("99");
-    QCOMPARE(game::handOf(form, 4), rest);
-    QCOMPARE(form.chainEnds[1], Int16(end1));
-    QCOMPARE(form.chainEnds[2], Int16(end2));
-    QCOMPARE(form.Label2(3)->Caption(), QString("5"));
-    QCOMPARE(game::visibleFaceDown(form, 4), 5);
-    QCOMPARE(form.passCount, Int16(0));
-    QCOMPARE(form.Timer1->Interval(), Int16(100));
-    QVERIFY(form.Timer1->isArmed());
-}
-
-void TurnsTest::computerWithoutAFitPassesSilently()
-{
-    Form1& form = table->form;
-    table->scriptDeal(game::allSixesToThePlayerDeal());
-    table->clickStart();
-    game::clickUpperHalf(form, 1);
-    game::clickMarker(form, 1);
-    const QStringList hand = game::handOf(form, 4);
-    const Int16 images3 = form.Image3.Count();
-    const Int16 images5 = form.Image5.Count();
-    const int sounds = int(table->sound.calls.size());
-    const QPoint end1(form.endPos[1][1], form.endPos[1][2]);
-    const QPoint end2(form.endPos[2][1], form.endPos[2][2]);
-
-    QVERIFY(game::waitForTick(form));
-
-    QCOMPARE(form.turnSeat, Int16(4));
-    QCOMPARE(form.passCount, Int16(1));
-    QCOMPARE(game::handOf(form, 4), hand);
-    QCOMPARE(form.Label2(3)->Caption(), QString("7"));
-    QCOMPARE(game::visibleFaceDown(form, 4), 7);
-    QCOMPARE(form.Image3.Count(), images3);
-    QCOMPARE(form.Image5.Count(), images5);
-    QCOMPARE(form.chainEnds[1], Int16(6));
-    QCOMPARE(form.chainEnds[2], Int16(6));
-    QCOMPARE(QPoint(form.endPos[1][1], form.endPos[1][2]), end1);
-    QCOMPARE(QPoint(form.endPos[2][1], form.endPos[2][2]), end2);
-    QCOMPARE(int(table->sound.calls.size()), sounds);
-    QVERIFY(table->watch.messages.empty());
-    QCOMPARE(form.Timer1->Interval(), Int16(100));
-    QVERIFY(form.Timer1->isArmed());
+    const Int16 chainEnds[3] = {0, Int16(ends.x()), Int16(ends.y())};
+    const auto chosen = rules::chooseComputerTile(tiles, chainEnds);
+    QCOMPARE(chosen ? QStringLiteral("slot %1 end %2 field %3")
+                          .arg(chosen->slot)
+                          .arg(chosen->end)
+                          .arg(chosen->field)
+                    : QStringLiteral("pass"),
+             choice);
 }
 
 void TurnsTest::turnsRunFromTheDoubleSix_data()
@@ -234,14 +169,14 @@ void TurnsTest::turnsRunFromTheDoubleSix()
 {
     QFETCH(int, holder);
     QFETCH(QList<int>, seats);
-    Form1& form = table->form;
-    table->scriptDeal(game::doubleSixAtSeat(holder));
-    table->clickStart();
+    Table t;
+    Form1& form = t.form;
+    t.deal(doubleSixAtSeat(holder));
     QList<int> seen{form.turnSeat};
     while (seen.size() < seats.size()) {
         if (form.humanTurn && form.firstMove) {
-            game::clickUpperHalf(form, 3);
-            game::clickMarker(form, 0);
+            clickUpperHalf(form, 3);
+            clickMarker(form, 0);
         } else if (form.humanTurn) {
             Table::click(form.Command3);
         } else {
@@ -251,113 +186,326 @@ void TurnsTest::turnsRunFromTheDoubleSix()
         seen << form.turnSeat;
     }
     QCOMPARE(seen, seats);
-    QVERIFY(table->watch.messages.empty());
+    QVERIFY(t.watch.messages.empty());
 }
 
-void TurnsTest::computerOpensUprightAtTheAnchor_data()
+void TurnsTest::openingLiesUprightAtTheAnchor_data()
 {
     QTest::addColumn<int>("holder");
-    QTest::newRow("seat 2") << 2;
-    QTest::newRow("seat 3") << 3;
-    QTest::newRow("seat 4") << 4;
+    QTest::addColumn<QString>("how"); // how the player picks the double six
+    QTest::addColumn<int>("marker");
+    QTest::newRow("the player: upper half, green") << 1 << "upper" << 0;
+    QTest::newRow("the player: lower half, cyan") << 1 << "lower" << 1;
+    QTest::newRow("the player: divider, cyan") << 1 << "divider" << 1;
+    QTest::newRow("seat 2") << 2 << "" << 0;
+    QTest::newRow("seat 3") << 3 << "" << 0;
+    QTest::newRow("seat 4") << 4 << "" << 0;
 }
 
-void TurnsTest::computerOpensUprightAtTheAnchor()
+void TurnsTest::openingLiesUprightAtTheAnchor()
 {
     QFETCH(int, holder);
-    Form1& form = table->form;
-    const QStringList deal = game::doubleSixAtSeat(holder);
-    table->scriptDeal(deal);
-    table->clickStart();
+    QFETCH(QString, how);
+    QFETCH(int, marker);
+    Table t;
+    Form1& form = t.form;
+    t.deal(doubleSixAtSeat(holder));
+    if (holder == 1) {
+        // The player is offered the opening beside the anchor, and nothing moves meanwhile.
+        QVERIFY(form.humanTurn && form.firstMove);
+        QCOMPARE(at(form.Image4(0)), QPoint(4020, 3300));
+        QCOMPARE(at(form.Image4(1)), QPoint(4380, 3300));
+        QVERIFY(form.Image4(0)->Visible() && form.Image4(1)->Visible());
+        QVERIFY(!form.Command3->Visible());
+        QVERIFY(!form.Timer1->isArmed());
+        QVERIFY(t.sound.calls.isEmpty());
+        select(form, 3, how);
+        clickMarker(form, marker);
+    }
 
-    QCOMPARE(game::openingShown(form), game::kOpeningShown);
-    QCOMPARE(form.Label2(holder - 1)->Caption(), QString("6"));
-    QStringList hand = deal.mid((holder - 1) * 7, 7);
-    hand[2] = QStringLiteral("99");
-    QCOMPARE(game::handOf(form, holder), hand);
-    for (int seat = 2; seat <= 4; ++seat)
-        QCOMPARE(game::visibleFaceDown(form, seat), seat == holder ? 6 : 7);
-    QCOMPARE(form.passCount, Int16(0));
+    QCOMPARE(openingShown(form), kOpeningShown);
+    QCOMPARE(tileAt(form, holder, 3), QString("99"));
     QCOMPARE(form.firstMove, kFalse);
     QCOMPARE(form.humanTurn, kFalse);
     QVERIFY(!form.Command3->Visible());
-    QCOMPARE(table->sound.calls.size(), 1);
-    QCOMPARE(form.Timer1->Interval(), Int16(100));
+    QCOMPARE(t.sound.calls.size(), 1);
+    // The player's own opening is followed by a longer pause than a computer seat's.
+    QCOMPARE(form.Timer1->Interval(), Int16(holder == 1 ? 500 : 100));
+    QVERIFY(form.Timer1->isArmed());
+    QVERIFY(t.watch.messages.empty());
+    QCOMPARE(invariantViolation(form), QString());
+}
+
+void TurnsTest::clickFramesTheWholeTile_data()
+{
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("image");
+    for (int slot : {1, 4, 7}) {
+        QTest::addRow("slot %d, upper half", slot) << slot << "upper" << 2 * slot - 2;
+        QTest::addRow("slot %d, lower half", slot) << slot << "lower" << 2 * slot - 1;
+        QTest::addRow("slot %d, divider", slot) << slot << "divider" << 2 * slot - 2;
+    }
+}
+
+void TurnsTest::clickFramesTheWholeTile()
+{
+    QFETCH(int, slot);
+    QFETCH(QString, how);
+    QFETCH(int, image);
+    Table t;
+    Form1& form = t.form;
+    t.deal(playerOpensDeal());
+    // A selection elsewhere first, so that the click must move it.
+    clickUpperHalf(form, slot == 7 ? 1 : 7);
+    QVERIFY(form.Shape3->Visible());
+
+    select(form, slot, how);
+
+    QVERIFY(form.Shape3->Visible());
+    QCOMPARE(
+        QRect(form.Shape3->Left(), form.Shape3->Top(), form.Shape3->Width(), form.Shape3->Height()),
+        QRect(3000 + 480 * (slot - 1), 6240, 360, 720));
+    QCOMPARE(form.selectedHandImage, Int16(image));
+    const auto stack = form.Shape3->parentWidget()->children();
+    QVERIFY(stack.indexOf(form.Shape3) > stack.indexOf(form.Image5(slot)));
+    QVERIFY(t.watch.messages.empty());
+}
+
+void TurnsTest::refusedMoveChangesNothing_data()
+{
+    QTest::addColumn<bool>("opening");
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("marker");
+    QTest::addColumn<QString>("message");
+    const QString noSelection = QStringLiteral("Señala una ficha primero.");
+    const QString doubleSix = QStringLiteral("Tienes que empezar con el 6/6.");
+    const QString wrong = QStringLiteral("Esa ficha no es correcta.");
+    QTest::newRow("nothing selected at the opening") << true << 0 << "" << 1 << noSelection;
+    QTest::newRow("nothing selected later") << false << 0 << "" << 0 << noSelection;
+    QTest::newRow("opening with 4/3") << true << 2 << "upper" << 0 << doubleSix;
+    QTest::newRow("opening with 2/0, which fits nowhere") << true << 5 << "lower" << 1 << doubleSix;
+    QTest::newRow("4/1 at end 1, where 3 is open") << false << 4 << "upper" << 0 << wrong;
+    QTest::newRow("3/3 at end 2, where 4 is open") << false << 3 << "divider" << 1 << wrong;
+    QTest::newRow("2/0 at end 1") << false << 5 << "lower" << 0 << wrong;
+}
+
+void TurnsTest::refusedMoveChangesNothing()
+{
+    QFETCH(bool, opening);
+    QFETCH(int, slot);
+    QFETCH(QString, how);
+    QFETCH(int, marker);
+    QFETCH(QString, message);
+    Table t;
+    Form1& form = t.form;
+    if (opening)
+        t.deal(playerOpensDeal());
+    else
+        bringToPlayersSecondTurn(t);
+    if (slot > 0)
+        select(form, slot, how);
+    const QStringList before = everything(t);
+
+    clickMarker(form, marker);
+
+    QCOMPARE(textsOf(t.watch.messages), QStringList{message});
+    QCOMPARE(t.watch.messages.front().icon, QMessageBox::Warning);
+    QCOMPARE(t.watch.messages.front().title, QString("Lozetta"));
+    const QStringList after = everything(t);
+    QVERIFY2(after == before, qPrintable(firstDifference(before, after)));
+
+    // The turn is still the player's: the right tile is taken afterwards.
+    clickUpperHalf(form, opening ? 1 : 2);
+    clickMarker(form, 0);
+    QCOMPARE(t.watch.messages.size(), std::size_t(1));
+    QCOMPARE(form.humanTurn, kFalse);
+}
+
+void TurnsTest::legalMoveLaysTheTile_data()
+{
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("marker");
+    QTest::addColumn<QString>("halves");
+    QTest::addColumn<QPoint>("ends");
+    QTest::newRow("4/3 at end 1 turns round: its second pip matches")
+        << 2 << "upper" << 0 << "2400,3300:3 2040,3300:4" << QPoint(4, 4);
+    QTest::newRow("4/3 at end 2 by its first pip")
+        << 2 << "lower" << 1 << "5280,3300:4 5640,3300:3" << QPoint(3, 3);
+    QTest::newRow("3/3 at end 1 crosswise")
+        << 3 << "divider" << 0 << "2400,3120:3 2400,3480:3" << QPoint(3, 4);
+}
+
+void TurnsTest::legalMoveLaysTheTile()
+{
+    QFETCH(int, slot);
+    QFETCH(QString, how);
+    QFETCH(int, marker);
+    QFETCH(QString, halves);
+    QFETCH(QPoint, ends);
+    Table t;
+    Form1& form = t.form;
+    bringToPlayersSecondTurn(t);
+    const Int16 first = form.Image3.Count();
+    const auto sounds = t.sound.calls.size();
+    select(form, slot, how);
+
+    clickMarker(form, marker);
+
+    QVERIFY(t.watch.messages.empty());
+    QCOMPARE(laidHalves(form, first), halves);
+    QCOMPARE(QPoint(form.chainEnds[1], form.chainEnds[2]), ends);
+    QCOMPARE(t.sound.calls.size(), sounds + 1);
+    QCOMPARE(tileAt(form, 1, slot), QString("99"));
+    QVERIFY(!form.Image2(2 * slot - 2)->Visible() && !form.Image2(2 * slot - 1)->Visible());
+    QVERIFY(!form.Image5(slot)->Visible());
+    // The gap stays: the other tiles neither move nor hide.
+    for (int other = 2; other <= rules::kSlots; ++other) {
+        if (other != slot) {
+            QVERIFY(form.Image2(2 * other - 2)->Visible() && form.Image5(other)->Visible());
+            QCOMPARE(at(form.Image2(2 * other - 2)), QPoint(3000 + 480 * (other - 1), 6240));
+        }
+    }
+    QVERIFY(!form.Image4(0)->Visible() && !form.Image4(1)->Visible());
+    QVERIFY(!form.Shape3->Visible());
+    QCOMPARE(form.humanTurn, kFalse);
+    QCOMPARE(form.Timer1->Interval(), Int16(500));
     QVERIFY(form.Timer1->isArmed());
     QCOMPARE(invariantViolation(form), QString());
 }
 
-void TurnsTest::playerIsOfferedTheOpeningAtTheCentre()
+void TurnsTest::computerLaysItsChoiceAfterThePass_data()
 {
-    Form1& form = table->form;
-    table->scriptDeal(game::doubleSixAtSeat(1));
-    table->clickStart();
+    QTest::addColumn<QStringList>("hand");
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("halves");
+    QTest::addColumn<QPoint>("ends");
+    // Seat 4 moves right after the player's pass, with 3 open at end 1 and 4 at end 2.
+    QTest::newRow("slots 2 and 5 fit: slot 2")
+        << QStringList{"99", "32", "21", "22", "31", "00", "11"} << 2 << "2400,3300:3 2040,3300:2"
+        << QPoint(2, 4);
+    QTest::newRow("second pip at end 2") << QStringList{"99", "10", "11", "54", "20", "21", "00"}
+                                         << 4 << "5280,3300:4 5640,3300:5" << QPoint(3, 5);
+    QTest::newRow("a double crosswise at end 2")
+        << QStringList{"99", "10", "11", "44", "20", "21", "00"} << 4 << "5280,3120:4 5280,3480:4"
+        << QPoint(3, 4);
+}
 
-    QCOMPARE(form.turnSeat, Int16(1));
-    QCOMPARE(form.humanTurn, kTrue);
-    QCOMPARE(form.firstMove, kTrue);
-    QVERIFY(form.Image4(0)->Visible());
-    QVERIFY(form.Image4(1)->Visible());
-    QCOMPARE(game::at(form.Image4(0)), QPoint(4020, 3300));
-    QCOMPARE(game::at(form.Image4(1)), QPoint(4380, 3300));
-    QCOMPARE(QPoint(form.endPos[1][1], form.endPos[1][2]), QPoint(3840, 3300));
-    QCOMPARE(QPoint(form.endPos[2][1], form.endPos[2][2]), QPoint(4560, 3300));
-    QCOMPARE(form.endDir[1], Int16(-1));
-    QCOMPARE(form.endDir[2], Int16(1));
+void TurnsTest::computerLaysItsChoiceAfterThePass()
+{
+    QFETCH(QStringList, hand);
+    QFETCH(int, slot);
+    QFETCH(QString, halves);
+    QFETCH(QPoint, ends);
+    Table t;
+    Form1& form = t.form;
+    bringToPlayersSecondTurn(t);
+    setHand(form, 4, hand);
+    const Int16 first = form.Image3.Count();
+    clickUpperHalf(form, 2);
+    QSignalSpy ticks(form.Timer1, &VbTimer::Timer);
+
+    // The pass moves on at once, without waiting for the timer.
+    Table::click(form.Command3);
+
+    QCOMPARE(ticks.count(), 0);
+    QVERIFY(!form.Image4(0)->Visible() && !form.Image4(1)->Visible());
+    QVERIFY(!form.Shape3->Visible());
     QVERIFY(!form.Command3->Visible());
-    QVERIFY(!form.Timer1->isArmed());
-    QCOMPARE(form.Timer1->Interval(), Int16(0));
-    QCOMPARE(form.Image3.Count(), Int16(1));
-    QVERIFY(table->sound.calls.isEmpty());
+    QCOMPARE(form.turnSeat, Int16(4));
+    QCOMPARE(laidHalves(form, first), halves);
+    hand[slot - 1] = QStringLiteral("99");
+    QCOMPARE(handOf(form, 4), hand);
+    QCOMPARE(QPoint(form.chainEnds[1], form.chainEnds[2]), ends);
+    QCOMPARE(form.passCount, Int16(0));
+    QCOMPARE(form.Timer1->Interval(), Int16(100));
+    QVERIFY(form.Timer1->isArmed());
+}
+
+void TurnsTest::onlyDividersSelectDuringAComputerTurn()
+{
+    Table t;
+    Form1& form = t.form;
+    t.deal(playerOpensDeal());
+    clickUpperHalf(form, 1);
+    clickMarker(form, 0);
+    QVERIFY(form.Timer1->isArmed());
+
+    clickUpperHalf(form, 4);
+    clickLowerHalf(form, 4);
+    QVERIFY(!form.Shape3->Visible());
+    clickDivider(form, 4);
+    QVERIFY(form.Shape3->Visible());
+    QCOMPARE(form.selectedHandImage, Int16(6));
+
+    // The selection stands when the turn comes: the cyan marker lays 4/1 at once.
+    runComputerTurns(form);
+    QVERIFY(form.humanTurn);
+    QVERIFY(form.Shape3->Visible());
+    clickMarker(form, 1);
+    QVERIFY(t.watch.messages.empty());
+    QCOMPARE(tileAt(form, 1, 4), QString("99"));
+    QCOMPARE(form.chainEnds[2], Int16(1));
+}
+
+void TurnsTest::tableDividersSelectNothing()
+{
+    Table t;
+    Form1& form = t.form;
+    bringToPlayersSecondTurn(t);
+    clickDivider(form, 3);
+    clickMarker(form, 0);
+    QVERIFY(form.Image5(8)->Visible());
+
+    // The 3/3's divider lies on the table, over its two halves, and takes the click.
+    const QPoint middle = form.Image5(8)->mapTo(&form, form.Image5(8)->rect().center());
+    QCOMPARE(form.childAt(middle), form.Image5(8));
+    clickDivider(form, 8);
+    QVERIFY(!form.Shape3->Visible());
+    clickDivider(form, 2);
+    QVERIFY(form.Shape3->Visible());
 }
 
 void TurnsTest::blockCompletedByThePlayersPass_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QStringList>("scores");
-    // Left in hand: the player 6/5 to 6/0, seat 2 the blanks to 3/0, seat 3 from 3/1 to 4/3,
-    // seat 4 from 4/4 to 5/5.
+    // Left in hand: the player 6/5 to 6/0, seat 2 from 5/5 down to 4/4, seat 3 from 4/3 down to
+    // 3/1, seat 4 from 3/0 down to the blank.
     QTest::newRow("Partidas") << int(MatchSettings::kPartidas) << QStringList{"0", "0", "0", "0"};
     QTest::newRow("Fichas") << int(MatchSettings::kFichas) << QStringList{"6", "7", "7", "7"};
-    QTest::newRow("Puntos") << int(MatchSettings::kPuntos) << QStringList{"51", "15", "37", "53"};
+    QTest::newRow("Puntos") << int(MatchSettings::kPuntos) << QStringList{"51", "53", "37", "15"};
 }
 
 void TurnsTest::blockCompletedByThePlayersPass()
 {
     QFETCH(int, kind);
     QFETCH(QStringList, scores);
-    Form1& form = table->form;
-    form.settings.matchKind = Int16(kind);
-    form.settings.matchTarget = 500;
-    table->scriptDeal(game::allSixesToThePlayerDeal());
-    table->clickStart();
-    game::clickUpperHalf(form, 1);
-    game::clickMarker(form, 0);
-    game::runComputerTurns(form);
+    Table t(Int16(kind), 500);
+    Form1& form = t.form;
+    t.deal(allSixesToThePlayerDeal());
+    clickUpperHalf(form, 1);
+    clickMarker(form, 0);
+    runComputerTurns(form);
     // Three computer passes give the turn back; the pass is offered although 6/5 fits.
     QCOMPARE(form.passCount, Int16(3));
-    QCOMPARE(form.turnSeat, Int16(1));
     QVERIFY(form.humanTurn);
-    QVERIFY(!form.Timer1->isArmed());
-    QVERIFY(table->watch.messages.empty());
-    QCOMPARE(game::tileAt(form, 1, 2), QString("65"));
     QVERIFY(form.Command3->Visible());
-    QCOMPARE(game::at(form.Image4(0)), QPoint(3840, 3300));
-    QCOMPARE(game::at(form.Image4(1)), QPoint(4560, 3300));
+    QVERIFY(t.watch.messages.empty());
 
     Table::click(form.Command3);
 
     // Seat 4 could not answer either, and its pass ended the hand there.
     QCOMPARE(form.turnSeat, Int16(4));
     QCOMPARE(form.passCount, Int16(5));
-    QCOMPARE(textsOf(table->watch.messages), QStringList{"Han pasado todos."});
-    QCOMPARE(table->watch.messages.front().icon, QMessageBox::Information);
-    QCOMPARE(table->watch.messages.front().title, QString("Lozetta"));
+    QCOMPARE(textsOf(t.watch.messages), QStringList{"Han pasado todos."});
+    QCOMPARE(t.watch.messages.front().icon, QMessageBox::Information);
     QVERIFY(form.Command1->Visible());
     QCOMPARE(form.Command1->Caption(), QString("Siguiente mano"));
     QVERIFY(!form.Command3->Visible());
     QVERIFY(!form.Timer1->isArmed());
-    QCOMPARE(form.matchActive, kTrue);
     QStringList shown;
     for (int i = 0; i < rules::kSeats; ++i)
         shown << form.Label3(i)->Caption();
@@ -367,84 +515,114 @@ void TurnsTest::blockCompletedByThePlayersPass()
 
 void TurnsTest::fourthPassByAComputerSeatEndsTheHand()
 {
-    Form1& form = table->form;
-    bringToPlayersSecondTurn();
+    Table t;
+    Form1& form = t.form;
+    bringToPlayersSecondTurn(t);
     // No computer seat holds a 3 or a 4 any more; the player still holds 4/3, which fits.
-    game::setHand(form, 4, {"99", "10", "21", "22", "50", "51", "52"});
-    game::setHand(form, 3, {"99", "55", "60", "61", "62", "65", "21"});
-    game::setHand(form, 2, {"99", "66", "22", "11", "00", "20", "50"});
+    setHand(form, 4, {"99", "10", "21", "22", "50", "51", "52"});
+    setHand(form, 3, {"99", "55", "60", "61", "62", "65", "21"});
+    setHand(form, 2, {"99", "66", "22", "11", "00", "20", "50"});
 
     Table::click(form.Command3);
-    QCOMPARE(form.passCount, Int16(2));
-    QVERIFY(game::waitForTick(form));
-    QCOMPARE(form.turnSeat, Int16(3));
+    QVERIFY(waitForTick(form));
     QCOMPARE(form.passCount, Int16(3));
-    QVERIFY(table->watch.messages.empty());
-    QVERIFY(game::waitForTick(form));
+    QVERIFY(t.watch.messages.empty());
+    QVERIFY(waitForTick(form));
 
     // Seat 2's pass is the fourth in a row: the hand ends there, before the player's turn.
     QCOMPARE(form.turnSeat, Int16(2));
     QCOMPARE(form.passCount, Int16(4));
-    QCOMPARE(textsOf(table->watch.messages), QStringList{"Han pasado todos."});
+    QCOMPARE(textsOf(t.watch.messages), QStringList{"Han pasado todos."});
     QCOMPARE(form.humanTurn, kFalse);
     QVERIFY(!form.Image4(0)->Visible());
     QVERIFY(!form.Timer1->isArmed());
     QVERIFY(form.Command1->Visible());
 }
 
-void TurnsTest::computerLayingItsLastTileEndsTheHand()
+void TurnsTest::lastTileEndsTheHandAtOnce_data()
 {
-    Form1& form = table->form;
-    bringToPlayersSecondTurn();
-    game::setHand(form, 4, {"99", "99", "99", "99", "30", "99", "99"});
-    form.Label2(3)->setCaption(QStringLiteral("1"));
-    for (int k = 1; k < rules::kSlots; ++k)
-        form.Shape1(14 + k)->hide();
-    form.Shape1(14)->show();
-    const QStringList seat3 = game::handOf(form, 3);
-    const QStringList seat2 = game::handOf(form, 2);
-    const QString counters = game::counters(form);
+    QTest::addColumn<int>("seat");
+    QTest::addColumn<int>("target");
+    QTest::newRow("the player's last tile") << 1 << 7;
+    QTest::newRow("the player's last tile wins the match") << 1 << 1;
+    QTest::newRow("seat 4's last tile, after the player's pass") << 4 << 7;
+    QTest::newRow("seat 4's last tile wins the match") << 4 << 1;
+}
+
+void TurnsTest::lastTileEndsTheHandAtOnce()
+{
+    QFETCH(int, seat);
+    QFETCH(int, target);
+    Table t(MatchSettings::kPartidas, Int16(target));
+    Form1& form = t.form;
+    form.Label5->setCaption(QStringLiteral("Juego a %1 partidas.").arg(target));
+    bringToPlayersSecondTurn(t);
     QSignalSpy ticks(form.Timer1, &VbTimer::Timer);
+    if (seat == 1) {
+        setHand(form, 1, {"99", "43", "99", "99", "99", "99", "99"});
+        form.Label2(0)->setCaption(QStringLiteral("1"));
+        clickLowerHalf(form, 2);
+        clickMarker(form, 0);
+    } else {
+        leaveOneTile(form, 4, QStringLiteral("30"));
+        Table::click(form.Command3);
+    }
 
-    Table::click(form.Command3);
-
-    QCOMPARE(textsOf(table->watch.messages), QStringList{"Ganador de la mano: Jugador 4."});
-    QCOMPARE(table->watch.messages.front().icon, QMessageBox::NoIcon);
-    QCOMPARE(form.turnSeat, Int16(4));
-    QCOMPARE(form.Label2(3)->Caption(), QString("0"));
-    QCOMPARE(game::counters(form), counters.left(counters.size() - 1) + QStringLiteral("0"));
-    QCOMPARE(game::handOf(form, 3), seat3);
-    QCOMPARE(game::handOf(form, 2), seat2);
-    QCOMPARE(game::visibleFaceDown(form, 4), 0);
+    const bool matchOver = target == 1;
+    QStringList messages{QStringLiteral("Ganador de la mano: Jugador %1.").arg(seat)};
+    if (matchOver)
+        messages << QStringLiteral("Fin de partida. Ha ganado el jugador %1").arg(seat);
+    QCOMPARE(textsOf(t.watch.messages), messages);
+    QCOMPARE(t.watch.messages.front().icon, QMessageBox::NoIcon);
+    QCOMPARE(t.watch.messages.back().icon,
+             matchOver ? QMessageBox::Information : QMessageBox::NoIcon);
+    QCOMPARE(form.turnSeat, Int16(seat));
+    QCOMPARE(form.Label2(seat - 1)->Caption(), QString("0"));
+    QCOMPARE(form.Label3(seat - 1)->Caption(), QString("1"));
     QCOMPARE(ticks.count(), 0);
     QVERIFY(!form.Timer1->isArmed());
     QCOMPARE(form.humanTurn, kFalse);
-    QVERIFY(form.Command1->Visible());
-    QCOMPARE(form.Label3(3)->Caption(), QString("1"));
+    QCOMPARE(form.matchActive, matchOver ? kFalse : kTrue);
+    QCOMPARE(form.Label5->Caption(),
+             matchOver ? QString() : QStringLiteral("Juego a %1 partidas.").arg(target));
+    QCOMPARE(form.Command1->Visible(), !matchOver);
+    if (!matchOver)
+        return;
+    // After the match the hand and the pass button, which still shows, take no clicks.
+    QCOMPARE(form.Command3->Visible(), seat == 1);
+    const QStringList before = everything(t);
+    for (int slot = 2; slot <= rules::kSlots; ++slot) {
+        clickUpperHalf(form, slot);
+        clickLowerHalf(form, slot);
+        clickDivider(form, slot);
+    }
+    Table::click(form.Command3);
+    const QStringList after = everything(t);
+    QVERIFY2(after == before, qPrintable(firstDifference(before, after)));
+    QCOMPARE(t.watch.messages.size(), std::size_t(2));
 }
 
 void TurnsTest::timerPacesTheTurns()
 {
-    Form1& form = table->form;
-    table->scriptDeal(game::playerOpensDeal());
-    table->clickStart();
+    Table t;
+    Form1& form = t.form;
+    t.deal(playerOpensDeal());
     QList<int> intervals{form.Timer1->Interval()};
     auto check = [&] {
         intervals << form.Timer1->Interval();
         QCOMPARE(invariantViolation(form), QString());
         QCOMPARE(form.Timer1->isArmed(), form.Timer1->Interval() != 0);
     };
-    QVERIFY(form.humanTurn);
     QVERIFY(!form.Timer1->isArmed());
-    game::clickUpperHalf(form, 1);
-    game::clickMarker(form, 0);
+    clickUpperHalf(form, 1);
+    clickMarker(form, 0);
     check();
     for (int seat : {4, 3, 2}) {
-        QVERIFY(game::waitForTick(form));
+        QVERIFY(waitForTick(form));
         QCOMPARE(form.turnSeat, Int16(seat));
         check();
     }
-    QVERIFY(game::waitForTick(form));
+    QVERIFY(waitForTick(form));
     QVERIFY(form.humanTurn);
     check();
     Table::click(form.Command3);
@@ -454,10 +632,11 @@ void TurnsTest::timerPacesTheTurns()
 
 void TurnsTest::passButtonIsInertAfterTheMove()
 {
-    Form1& form = table->form;
-    bringToPlayersSecondTurn();
-    game::clickUpperHalf(form, 2);
-    game::clickMarker(form, 0);
+    Table t;
+    Form1& form = t.form;
+    bringToPlayersSecondTurn(t);
+    clickUpperHalf(form, 2);
+    clickMarker(form, 0);
     // The move leaves the button showing; only the next turn step hides it.
     QVERIFY(form.Command3->Visible());
     const Int16 passes = form.passCount;
@@ -467,8 +646,7 @@ void TurnsTest::passButtonIsInertAfterTheMove()
     QCOMPARE(form.passCount, passes);
     QCOMPARE(form.turnSeat, Int16(1));
     QCOMPARE(form.Timer1->Interval(), Int16(500));
-    QVERIFY(form.Timer1->isArmed());
-    QVERIFY(game::waitForTick(form));
+    QVERIFY(waitForTick(form));
     QVERIFY(!form.Command3->Visible());
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QTest>
 
 namespace
 {
@@ -17,22 +18,53 @@ ModalWatch::ModalWatch()
 void ModalWatch::poll()
 {
     QWidget* modal = QApplication::activeModalWidget();
-    if (paused_ || !modal || !modal->isVisible())
+    if (!modal || !modal->isVisible())
         return;
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        messages.push_back({box->windowTitle(), box->text(), box->icon(),
-                            box->button(QMessageBox::Cancel) != nullptr});
-        QMessageBox::StandardButton answer = QMessageBox::Ok;
-        if (!answers_.empty()) {
-            answer = answers_.front();
-            answers_.pop_front();
-        }
-        box->button(answer)->click();
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (!box) {
+        begin(modal);
         return;
     }
-    ++dialogsSeen;
-    if (dialogHandler_)
-        dialogHandler_(modal);
+    messages.push_back({box->windowTitle(), box->text(), box->icon(),
+                        box->button(QMessageBox::Cancel) != nullptr, box->iconPixmap()});
+    if (escapeNext_) {
+        escapeNext_ = false;
+        QTest::keyClick(box, Qt::Key_Escape);
+        return;
+    }
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
+    if (!answers_.empty()) {
+        answer = answers_.front();
+        answers_.pop_front();
+    }
+    box->button(answer)->click();
+}
+
+void ModalWatch::begin(QWidget* dialog)
+{
+    if (dialog == current_)
+        return;
+    current_ = dialog;
+    dialog->installEventFilter(this);
+    shown << QString::fromLatin1(dialog->metaObject()->className());
+    Step step = [this](QWidget* d) {
+        ++unexpected;
+        d->close();
+    };
+    if (!steps_.empty()) {
+        step = std::move(steps_.front());
+        steps_.pop_front();
+    }
+    QTimer::singleShot(0, dialog, [step, dialog] { step(dialog); });
+}
+
+bool ModalWatch::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Hide && watched == current_) {
+        watched->removeEventFilter(this);
+        current_ = nullptr;
+    }
+    return false;
 }
 
 QStringList textsOf(const std::vector<ModalWatch::Message>& messages)

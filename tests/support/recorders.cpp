@@ -3,6 +3,8 @@
 void SoundRecorder::sndPlaySound(const QString& file, Int16 flags)
 {
     calls.append({file, flags});
+    if (onCall)
+        onCall();
 }
 
 void DocumentRecorder::ShellExecute(QWidget* owner, const QString& operation, const QString& file,

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 // Stand-ins for the desktop's services that remember every call made to them.
 struct SoundRecorder : shell::SoundService {
@@ -14,6 +15,8 @@ struct SoundRecorder : shell::SoundService {
         Int16 flags;
     };
     QList<Call> calls;
+    // Runs at each call, for a test that wants to look at the table as the sound comes.
+    std::function<void()> onCall;
     void sndPlaySound(const QString& file, Int16 flags) override;
 };
 

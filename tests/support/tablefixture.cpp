@@ -1,13 +1,16 @@
 #include "support/tablefixture.h"
 
-#include "options/form2.h"
 #include "table/pictures.h"
 
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
 #include <QSet>
 #include <QTest>
 
 Table::Table(Int16 matchKind, Int16 matchTarget)
 {
+    form.centreAnchor();
     form.show();
     form.settings.matchKind = matchKind;
     form.settings.matchTarget = matchTarget;
@@ -18,7 +21,6 @@ Table::Table(Int16 matchKind, Int16 matchTarget)
 
 void Table::scriptDeal(const QStringList& tiles)
 {
-    Q_ASSERT(tiles.size() == rules::kTiles);
     for (const QString& tile : tiles) {
         const int high = tile.at(0).digitValue();
         const int low = tile.at(1).digitValue();
@@ -28,8 +30,9 @@ void Table::scriptDeal(const QStringList& tiles)
     }
 }
 
-void Table::clickStart()
+void Table::deal(const QStringList& tiles)
 {
+    scriptDeal(tiles);
     click(form.Command1);
 }
 
@@ -46,6 +49,64 @@ QStringList allTilesInOrder()
             tiles << QStringLiteral("%1%2").arg(high).arg(low);
     }
     return tiles;
+}
+
+QStringList doubleSixAtSeat(int seat)
+{
+    QStringList deal = allTilesInOrder();
+    deal.swapItemsAt(rules::kTiles - 1, (seat - 1) * rules::kSlots + 2);
+    return deal;
+}
+
+QStringList playerOpensDeal()
+{
+    return QStringLiteral("66 43 33 41 20 11 00 64 54 55 60 61 62 63 "
+                          "53 40 42 44 50 51 52 65 10 21 22 30 31 32")
+        .split(QLatin1Char(' '));
+}
+
+QStringList allSixesToThePlayerDeal()
+{
+    QStringList deal = allTilesInOrder();
+    std::reverse(deal.begin(), deal.end());
+    return deal;
+}
+
+QString tileAt(const Form1& form, int seat, int slot)
+{
+    return QStringLiteral("%1%2").arg(form.hands[seat][slot][1]).arg(form.hands[seat][slot][2]);
+}
+
+QStringList handOf(const Form1& form, int seat)
+{
+    QStringList hand;
+    for (int slot = 1; slot <= rules::kSlots; ++slot)
+        hand << tileAt(form, seat, slot);
+    return hand;
+}
+
+void setHand(Form1& form, int seat, const QStringList& tiles)
+{
+    for (int slot = 1; slot <= rules::kSlots; ++slot) {
+        form.hands[seat][slot][1] = Int16(tiles.at(slot - 1).at(0).digitValue());
+        form.hands[seat][slot][2] = Int16(tiles.at(slot - 1).at(1).digitValue());
+    }
+}
+
+int visibleFaceDown(const Form1& form, int seat)
+{
+    int shown = 0;
+    for (int k = 0; k < rules::kSlots; ++k)
+        shown += form.Shape1((seat - 2) * rules::kSlots + k)->Visible() ? 1 : 0;
+    return shown;
+}
+
+QString counters(const Form1& form)
+{
+    QStringList texts;
+    for (int i = 0; i < rules::kSeats; ++i)
+        texts << form.Label2(i)->Caption();
+    return texts.join(QLatin1Char(' '));
 }
 
 int pipsOf(const QString& picture)
@@ -67,63 +128,64 @@ std::vector<TableTile> tilesOnTable(const Form1& form)
     }
     for (std::size_t i = 0; i + 1 < halves.size(); i += 2) {
         const Picture* a = halves[i];
-        const QRect rect(a->Left(), a->Top(), a->Width(), a->Height());
         int end = 0;
         if (i > 0) {
             // End 1 climbs above the anchor and starts to its left; end 2 the other way.
-            const bool firstRow = rect.top() <= form.Shape2->Top() + 180;
-            end = rect.top() < form.Shape2->Top() || (firstRow && rect.left() < form.Shape2->Left())
+            const bool firstRow = a->Top() <= form.Shape2->Top() + 180;
+            end = a->Top() < form.Shape2->Top() || (firstRow && a->Left() < form.Shape2->Left())
                       ? 1
                       : 2;
         }
         tiles.push_back(
-            {Int16(pipsOf(a->picture())), Int16(pipsOf(halves[i + 1]->picture())), rect, end});
+            {Int16(pipsOf(a->picture())), Int16(pipsOf(halves[i + 1]->picture())), end});
     }
     return tiles;
+}
+
+QString laidHalves(const Form1& form, int first)
+{
+    QStringList halves;
+    for (int i = first; i < first + 2 && i < form.Image3.Count(); ++i)
+        halves << QStringLiteral("%1,%2:%3")
+                      .arg(form.Image3(i)->Left())
+                      .arg(form.Image3(i)->Top())
+                      .arg(pipsOf(form.Image3(i)->picture()));
+    return halves.join(QLatin1Char(' '));
 }
 
 namespace
 {
 
-QString tileKey(int x, int y)
-{
-    return QStringLiteral("%1/%2").arg(qMax(x, y)).arg(qMin(x, y));
-}
-
 QString checkTiles(const Form1& form)
 {
     QSet<QString> seen;
     int count = 0;
+    auto note = [&](int x, int y) {
+        ++count;
+        seen.insert(QStringLiteral("%1/%2").arg(qMax(x, y)).arg(qMin(x, y)));
+    };
     for (Int16 seat = 1; seat <= rules::kSeats; ++seat) {
         int held = 0;
         for (Int16 slot = 1; slot <= rules::kSlots; ++slot) {
             const auto& tile = form.hands[seat][slot];
-            if (tile[1] == rules::kEmptySlot)
-                continue;
-            ++held;
-            ++count;
-            seen.insert(tileKey(tile[1], tile[2]));
+            if (tile[1] != rules::kEmptySlot) {
+                ++held;
+                note(tile[1], tile[2]);
+            }
         }
         if (form.Label2(seat - 1)->Caption() != QString::number(held))
             return QStringLiteral("seat %1 holds %2 tiles, its counter reads %3")
                 .arg(seat)
                 .arg(held)
                 .arg(form.Label2(seat - 1)->Caption());
-        if (seat > 1) {
-            int faceDown = 0;
-            for (int k = 0; k < rules::kSlots; ++k)
-                faceDown += form.Shape1((seat - 2) * rules::kSlots + k)->Visible() ? 1 : 0;
-            if (faceDown != held)
-                return QStringLiteral("seat %1 shows %2 face-down tiles for %3 held")
-                    .arg(seat)
-                    .arg(faceDown)
-                    .arg(held);
-        }
+        if (seat > 1 && visibleFaceDown(form, seat) != held)
+            return QStringLiteral("seat %1 shows %2 face-down tiles for %3 held")
+                .arg(seat)
+                .arg(visibleFaceDown(form, seat))
+                .arg(held);
     }
-    for (const TableTile& tile : tilesOnTable(form)) {
-        ++count;
-        seen.insert(tileKey(tile.a, tile.b));
-    }
+    for (const TableTile& tile : tilesOnTable(form))
+        note(tile.a, tile.b);
     if (count != rules::kTiles || seen.size() != rules::kTiles)
         return QStringLiteral("%1 tiles in play, %2 different").arg(count).arg(seen.size());
     return {};
@@ -132,9 +194,7 @@ QString checkTiles(const Form1& form)
 QString checkOpenEnds(const Form1& form)
 {
     const auto tiles = tilesOnTable(form);
-    if (tiles.empty())
-        return {};
-    for (int end = 1; end <= 2; ++end) {
+    for (int end = 1; end <= 2 && !tiles.empty(); ++end) {
         Int16 open = 6;
         for (const TableTile& tile : tiles) {
             if (tile.end == end)
@@ -153,15 +213,15 @@ QString checkPicturesOnCloth(const Form1& form)
 {
     const QRect cloth(form.Label1->Left(), form.Label1->Top(), form.Label1->Width(),
                       form.Label1->Height());
-    auto inside = [&cloth](const Picture* p) {
-        return cloth.contains(QRect(p->Left(), p->Top(), p->Width(), p->Height()));
+    auto off = [&cloth](const Picture* p) {
+        return !cloth.contains(QRect(p->Left(), p->Top(), p->Width(), p->Height()));
     };
     for (int i = 1; i < form.Image3.Count(); ++i) {
-        if (!inside(form.Image3(i)))
+        if (off(form.Image3(i)))
             return QStringLiteral("Image3(%1) lies off the cloth").arg(i);
     }
-    for (int i = 8; i < form.Image5.Count(); ++i) {
-        if (!inside(form.Image5(i)))
+    for (int i = rules::kSlots + 1; i < form.Image5.Count(); ++i) {
+        if (off(form.Image5(i)))
             return QStringLiteral("Image5(%1) lies off the cloth").arg(i);
     }
     return {};
@@ -173,10 +233,7 @@ QString checkTimer(const Form1& form)
         return {};
     if (form.humanTurn)
         return QStringLiteral("Timer1 armed during the player's turn");
-    bool handOver = form.passCount > 3;
-    for (int i = 0; i < rules::kSeats; ++i)
-        handOver = handOver || form.Label2(i)->Caption() == QStringLiteral("0");
-    if (handOver)
+    if (form.passCount > 3 || counters(form).split(QLatin1Char(' ')).contains(QStringLiteral("0")))
         return QStringLiteral("Timer1 armed after the hand ended");
     return {};
 }
@@ -192,5 +249,74 @@ QString invariantViolation(const Form1& form)
         if (!problem.isEmpty())
             return problem;
     }
+    return {};
+}
+
+QStringList tableState(const Form1& form)
+{
+    QStringList lines;
+    // Every control of the table as the player sees it: where, whether shown, and what it says
+    // or shows.
+    for (const QWidget* w : form.centralWidget()->findChildren<QWidget*>()) {
+        QString content;
+        if (const auto* label = qobject_cast<const QLabel*>(w))
+            content = label->text();
+        else if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+            content = button->text();
+        else if (const auto* picture = qobject_cast<const Picture*>(w))
+            content = picture->picture();
+        const QRect r = w->geometry();
+        lines << QStringLiteral("%1 %2,%3 %4x%5 %6 \"%7\"")
+                     .arg(QLatin1String(w->metaObject()->className()))
+                     .arg(r.x())
+                     .arg(r.y())
+                     .arg(r.width())
+                     .arg(r.height())
+                     .arg(w->isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown"))
+                     .arg(content);
+    }
+    for (const VbTimer* timer : {form.Timer1, form.Timer2})
+        lines << QStringLiteral("timer %1 %2 %3")
+                     .arg(timer->Enabled())
+                     .arg(timer->Interval())
+                     .arg(timer->isArmed());
+    lines << QStringLiteral("sound %1").arg(form.MnuSound->isChecked());
+    QStringList hands;
+    for (int seat = 1; seat <= rules::kSeats; ++seat)
+        hands << handOf(form, seat);
+    lines << QStringLiteral("hands ") + hands.join(QLatin1Char(' '));
+    lines << QStringLiteral("turn %1 human %2 first %3 passes %4 active %5 selected %6")
+                 .arg(form.turnSeat)
+                 .arg(form.humanTurn)
+                 .arg(form.firstMove)
+                 .arg(form.passCount)
+                 .arg(form.matchActive)
+                 .arg(form.selectedHandImage);
+    for (int end = 1; end <= 2; ++end)
+        lines << QStringLiteral("end %1: open %2 at %3,%4 dir %5 corner %6")
+                     .arg(end)
+                     .arg(form.chainEnds[end])
+                     .arg(form.endPos[end][1])
+                     .arg(form.endPos[end][2])
+                     .arg(form.endDir[end])
+                     .arg(form.endCorner[end]);
+    lines << QStringLiteral("match kind %1 target %2 scores %3 %4 %5 %6")
+                 .arg(form.settings.matchKind)
+                 .arg(form.settings.matchTarget)
+                 .arg(form.settings.scores[1])
+                 .arg(form.settings.scores[2])
+                 .arg(form.settings.scores[3])
+                 .arg(form.settings.scores[4]);
+    return lines;
+}
+
+QString firstDifference(const QStringList& before, const QStringList& after)
+{
+    for (qsizetype i = 0; i < qMin(before.size(), after.size()); ++i) {
+        if (before[i] != after[i])
+            return QStringLiteral("was: %1\nnow: %2").arg(before[i], after[i]);
+    }
+    if (before.size() != after.size())
+        return QStringLiteral("%1 lines, now %2").arg(before.size()).arg(after.size());
     return {};
 }

@@ -8,14 +8,16 @@
 #include <QString>
 #include <vector>
 
-// A table on the screen with a match set up, skipping the start-up splash and dialog.
+// A table on the screen with a match set up and the anchor where start-up puts it, skipping
+// the start-up splash and dialog.
 struct Table {
     explicit Table(Int16 matchKind = MatchSettings::kPartidas, Int16 matchTarget = 7);
 
-    // Lays out the next deal exactly: 28 tiles as "hl" pairs, seat 1's seven first.
+    // Makes the next draws give exactly these tiles, as "hl" pairs; a deal is seat 1's seven
+    // first.
     void scriptDeal(const QStringList& tiles);
-    // Clicks the start button.
-    void clickStart();
+    // Scripts the deal and clicks the start button.
+    void deal(const QStringList& tiles);
     // Clicks a control in the middle, as the player would.
     static void click(QWidget* widget);
 
@@ -25,21 +27,43 @@ struct Table {
     ModalWatch watch;
 };
 
-// A deal as the game would shuffle it: every tile once, given as "hl" pairs.
+// Deals, as "hl" pairs seat 1 first. The whole set in order: seat 4 holds every six.
 QStringList allTilesInOrder();
+// The set in order, with the double six moved to the third slot of the given seat.
+QStringList doubleSixAtSeat(int seat);
+// The player opens; the computer seats answer with 6/5 and 5/3 at end 1 and 6/4 at end 2,
+// leaving 3 and 4 open for the player's 4/3, 3/3, 4/1 and 2/0.
+QStringList playerOpensDeal();
+// Every six is the player's, so no computer seat can answer the opening.
+QStringList allSixesToThePlayerDeal();
+
+// A slot as "hl", or "99" once its tile has been laid.
+QString tileAt(const Form1& form, int seat, int slot);
+QStringList handOf(const Form1& form, int seat);
+// Puts a hand straight into the game; "99" leaves a slot empty.
+void setHand(Form1& form, int seat, const QStringList& tiles);
+int visibleFaceDown(const Form1& form, int seat);
+// The tile counters, seat 1 first, as one text.
+QString counters(const Form1& form);
 
 // The tiles on the table, in the order they were laid, each as {high field, other field} read
 // from the pictures; the first is the opening double six.
 struct TableTile {
     Int16 a;
     Int16 b;
-    QRect aRect; // in twips
-    int end;     // 0 for the opening, 1 or 2
+    int end; // 0 for the opening, 1 or 2
 };
 std::vector<TableTile> tilesOnTable(const Form1& form);
+// Two halves laid on the table, from Image3(first), as "left,top:pips left,top:pips".
+QString laidHalves(const Form1& form, int first);
+// The pips a face picture shows, or -1 for another picture.
+int pipsOf(const QString& picture);
 
 // Everything that must hold between any two events of a hand; empty when it all does.
 QString invariantViolation(const Form1& form);
 
-// The pips a face picture shows, or -1 for another picture.
-int pipsOf(const QString& picture);
+// One line per control and per piece of game state; two pictures compare equal exactly when a
+// player could not tell the two tables apart and the game would carry on the same way.
+QStringList tableState(const Form1& form);
+// The first line where two pictures differ, for a readable failure.
+QString firstDifference(const QStringList& before, const QStringList& after);
