@@ -12,8 +12,6 @@ class ChainLayoutTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void limitsFollowTheCloth_data();
-    void limitsFollowTheCloth();
     void placeTileDrawsTheWorkedPositions_data();
     void placeTileDrawsTheWorkedPositions();
     void tableDividersComeAfterTheHands();
@@ -112,13 +110,9 @@ std::vector<Example> workedExamples()
 }
 // clang-format on
 
-QString describe(const chain::EndState& state)
+QList<int> stateOf(const chain::EndState& state)
 {
-    return QStringLiteral("(%1, %2) dir %3 corner %4")
-        .arg(state.x)
-        .arg(state.y)
-        .arg(state.dir)
-        .arg(state.corner);
+    return {state.x, state.y, state.dir, state.corner};
 }
 
 QPoint at(const Picture* picture)
@@ -178,27 +172,6 @@ void forEachPlacementOfSixDoubles(const std::function<void(const std::vector<boo
 
 } // namespace
 
-void ChainLayoutTest::limitsFollowTheCloth_data()
-{
-    QTest::addColumn<int>("clothLeft");
-    QTest::addColumn<int>("clothWidth");
-    QTest::addColumn<int>("left");
-    QTest::addColumn<int>("right");
-    QTest::newRow("the design's cloth") << 120 << 8655 << 1685 << 6695;
-    QTest::newRow("a cloth at the edge") << 0 << 9000 << 1565 << 6920;
-    QTest::newRow("a narrow cloth") << 300 << 6000 << 1865 << 4220;
-}
-
-void ChainLayoutTest::limitsFollowTheCloth()
-{
-    QFETCH(int, clothLeft);
-    QFETCH(int, clothWidth);
-    QFETCH(int, left);
-    QFETCH(int, right);
-    const chain::Limits limits = chain::limitsOf(Int16(clothLeft), Int16(clothWidth), 360);
-    QCOMPARE(QPoint(limits.left, limits.right), QPoint(left, right));
-}
-
 void ChainLayoutTest::placeTileDrawsTheWorkedPositions_data()
 {
     QTest::addColumn<int>("example");
@@ -252,9 +225,9 @@ void ChainLayoutTest::placeTileDrawsTheWorkedPositions()
         const auto stack = a->parentWidget()->children();
         QVERIFY(stack.indexOf(b) > stack.indexOf(a) && stack.indexOf(divider) > stack.indexOf(b));
         QCOMPARE(form.chainEnds[ex.end], other);
-        const chain::EndState now{form.endPos[ex.end][1], form.endPos[ex.end][2],
-                                  form.endDir[ex.end], form.endCorner[ex.end]};
-        QCOMPARE(describe(now), describe(step.next));
+        QCOMPARE(stateOf({form.endPos[ex.end][1], form.endPos[ex.end][2], form.endDir[ex.end],
+                          form.endCorner[ex.end]}),
+                 stateOf(step.next));
         form.hands[seat][4][1] = form.hands[seat][4][2] = rules::kEmptySlot;
         open = other;
         ++n;

@@ -64,7 +64,7 @@ public:
     explicit Dice(std::uint32_t seed) : engine_(seed) {}
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(engine_); }
     bool percent(int p) { return below(100) < p; }
-    template <class T> T pick(const std::vector<T>& items)
+    template <class List> auto pick(const List& items)
     {
         return items[static_cast<std::size_t>(below(static_cast<int>(items.size())))];
     }
@@ -179,86 +179,38 @@ const std::vector<int> kRandomKeys = {
     Qt::Key_Delete,  Qt::Key_F1,     Qt::Key_F2,     Qt::Key_F3,     Qt::Key_F4,
     Qt::Key_F10,     Qt::Key_Alt,    Qt::Key_Menu,   Qt::Key_Shift,  Qt::Key_Control,
 };
-const std::vector<Qt::KeyboardModifiers> kModifiers = {
-    Qt::NoModifier,
-    Qt::NoModifier,
-    Qt::NoModifier,
-    Qt::ShiftModifier,
-    Qt::AltModifier,
-    Qt::ControlModifier,
-    Qt::ControlModifier | Qt::ShiftModifier,
-};
+const std::vector<Qt::KeyboardModifiers> kModifiers = {Qt::NoModifier,
+                                                       Qt::NoModifier,
+                                                       Qt::NoModifier,
+                                                       Qt::ShiftModifier,
+                                                       Qt::AltModifier,
+                                                       Qt::ControlModifier,
+                                                       Qt::ControlModifier | Qt::ShiftModifier};
 const std::vector<Qt::MouseButton> kButtons = {Qt::LeftButton,  Qt::LeftButton,  Qt::LeftButton,
                                                Qt::LeftButton,  Qt::LeftButton,  Qt::LeftButton,
                                                Qt::RightButton, Qt::MiddleButton};
 
 // Targets a player could type: numbers as meant, as mistyped and as nobody would write them.
-const std::vector<QString> kTargetSamples = {
-    QString(),
-    QStringLiteral(" "),
-    QStringLiteral("+"),
-    QStringLiteral("-"),
-    QStringLiteral("+-3"),
-    QStringLiteral("-7"),
-    QStringLiteral("+7"),
-    QStringLiteral("7.5"),
-    QStringLiteral("6.5"),
-    QStringLiteral(".5"),
-    QStringLiteral("5."),
-    QStringLiteral("-0.5"),
-    QStringLiteral("999.5"),
-    QStringLiteral("998.5"),
-    QStringLiteral("1e3"),
-    QStringLiteral("1E2"),
-    QStringLiteral("2e"),
-    QStringLiteral("2e+"),
-    QStringLiteral("25e-1"),
-    QStringLiteral("0x10"),
-    QStringLiteral("1,5"),
-    QStringLiteral("1 000"),
-    QStringLiteral("32767"),
-    QStringLiteral("32768"),
-    QStringLiteral("-32768"),
-    QStringLiteral("65543"),
-    QStringLiteral("99999999999999999999999999"),
-    QStringLiteral("1e308"),
-    QStringLiteral("1e309"),
-    QStringLiteral("-1e309"),
-    QStringLiteral("nan"),
-    QStringLiteral("inf"),
-    QStringLiteral("\t 12"),
-    QStringLiteral("12abc"),
-    QStringLiteral("½"),
-    QStringLiteral("٣"),
-    QStringLiteral("５"),
-    QStringLiteral("७"),
-    QStringLiteral("ñ"),
-    QStringLiteral("🀄"),
-    QStringLiteral("𝟕"),
-    QStringLiteral("Ⅶ"),
-    QStringLiteral("e\u0301"),
-    QStringLiteral("\u00a07"),
-    QStringLiteral("\u20037"),
-    QStringLiteral("\u200b3"),
-    QString(QChar(0)) + QStringLiteral("15"),
-};
+const QStringList kTargetSamples =
+    QStringLiteral("| |+|-|+-3|-7|+7|7.5|6.5|.5|5.|-0.5|999.5|998.5|1e3|1E2|2e|2e+|25e-1|0x10|1,5|"
+                   "1 000|32767|32768|-32768|65543|99999999999999999999999999|1e308|1e309|-1e309|"
+                   "nan|inf|\t 12|12abc|½|٣|５|७|ñ|🀄|𝟕|Ⅶ|e\u0301|\u00a07|\u20037|\u200b3")
+        .split(QLatin1Char('|'))
+    << QString(QChar(0)) + QStringLiteral("15");
 const QString kTargetAlphabet = QStringLiteral("0123456789+-.eE \t,xñ½٣５€\u0301");
 
 QString shortText(Dice& dice)
 {
     QString text;
-    switch (dice.below(3)) {
-    case 0:
-        return dice.pick(kTargetSamples);
-    case 1:
-        for (int i = dice.below(3); i >= 0; --i)
+    if (dice.percent(67)) {
+        // One sample or a few run together.
+        for (int i = dice.percent(50) ? 0 : dice.below(3); i >= 0; --i)
             text += dice.pick(kTargetSamples);
         return text;
-    default:
-        for (int i = 1 + dice.below(12); i > 0; --i)
-            text += kTargetAlphabet.at(dice.below(static_cast<int>(kTargetAlphabet.size())));
-        return text;
     }
+    for (int i = 1 + dice.below(12); i > 0; --i)
+        text += dice.pick(kTargetAlphabet);
+    return text;
 }
 
 // Thousands of characters, as a paste would bring them: some of them still numbers.
@@ -275,7 +227,7 @@ QString longText(Dice& dice)
     default: {
         QString text;
         for (int i = 0; i < length; ++i)
-            text += kTargetAlphabet.at(dice.below(static_cast<int>(kTargetAlphabet.size())));
+            text += dice.pick(kTargetAlphabet);
         return text;
     }
     }
@@ -480,25 +432,16 @@ private:
         input::click(widget, at);
     }
 
-    // The table's controls by their names, anything else by its class and text.
-    QString describe(QWidget* widget) const
+    // A control by its class and what it says or shows.
+    static QString describe(QWidget* widget)
     {
-        const std::pair<const char*, const ControlArray<Picture>*> arrays[] = {
-            {"Image2", &form_.Image2},
-            {"Image3", &form_.Image3},
-            {"Image4", &form_.Image4},
-            {"Image5", &form_.Image5}};
-        for (const auto& [name, array] : arrays) {
-            for (int i = 0; i < array->Count(); ++i) {
-                if ((*array)(i) == widget)
-                    return QStringLiteral("%1(%2)").arg(QString::fromLatin1(name)).arg(i);
-            }
-        }
         QString text;
         if (auto* button = qobject_cast<QAbstractButton*>(widget))
             text = button->text();
         else if (auto* label = qobject_cast<QLabel*>(widget))
             text = label->text();
+        else if (auto* picture = qobject_cast<Picture*>(widget))
+            text = picture->picture();
         return QStringLiteral("%1 \"%2\"")
             .arg(QString::fromLatin1(widget->metaObject()->className()), text.left(30));
     }
@@ -733,17 +676,6 @@ private:
     const QMessageBox* lastMatchEnd_ = nullptr;
 };
 
-int positiveFromEnvironment(const char* name, int fallback)
-{
-    bool ok = false;
-    const int value = qEnvironmentVariableIntValue(name, &ok);
-    return ok && value > 0 ? value : fallback;
-}
-
-} // namespace
-
-namespace
-{
 QtMessageHandler testLog = nullptr;
 
 // The headless platform's and the font fallback's complaints come by the thousand and say
@@ -770,8 +702,9 @@ void MonkeyTest::initTestCase()
 void MonkeyTest::randomInputKeepsTheGameWhole()
 {
     const bool replay = qEnvironmentVariableIsSet("LOZETTA_MONKEY_SEED");
-    const int events =
-        replay ? kEventsPerSeed : positiveFromEnvironment("LOZETTA_MONKEY_EVENTS", kEvents);
+    bool given = false;
+    const int wanted = qEnvironmentVariableIntValue("LOZETTA_MONKEY_EVENTS", &given);
+    const int events = replay ? kEventsPerSeed : given && wanted > 0 ? wanted : kEvents;
     auto seed = replay ? qEnvironmentVariable("LOZETTA_MONKEY_SEED").toUInt() : 1U;
 
     Tally tally;

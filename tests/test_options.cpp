@@ -83,11 +83,9 @@ QStringList untouchedByTheDialog(const Form1& form)
 {
     QStringList lines = tableState(form);
     const auto controls = form.centralWidget()->findChildren<QWidget*>();
-    for (const QWidget* written :
-         {static_cast<const QWidget*>(form.Label5), static_cast<const QWidget*>(form.Label3(0)),
-          static_cast<const QWidget*>(form.Label3(1)), static_cast<const QWidget*>(form.Label3(2)),
-          static_cast<const QWidget*>(form.Label3(3))})
-        lines[controls.indexOf(written)].clear();
+    lines[controls.indexOf(form.Label5)].clear();
+    for (int i = 0; i < 4; ++i)
+        lines[controls.indexOf(form.Label3(i))].clear();
     lines.removeIf([](const QString& line) { return line.startsWith(QLatin1String("match")); });
     return lines;
 }
