@@ -15,7 +15,6 @@ class Shell : public QObject
 private slots:
     void soundSwitchToggles_data();
     void soundSwitchToggles();
-    void everyTileLaidPlaysTheSoundOnce();
     void switchIsReadWhenTheTileIsLaid();
     void instructionsOpenFromTheProgramsDirectory_data();
     void instructionsOpenFromTheProgramsDirectory();
@@ -61,25 +60,6 @@ void Shell::soundSwitchToggles()
     QVERIFY(t.watch.messages.empty());
 }
 
-void Shell::everyTileLaidPlaysTheSoundOnce()
-{
-    Table t;
-    t.deal(doubleSixAtSeat(1));
-    QVERIFY(t.sound.calls.isEmpty());
-    clickUpperHalf(t.form, 3);
-    clickMarker(t.form, 0);
-    // At once, as the tile lands.
-    QCOMPARE(t.sound.calls.size(), 1);
-    QVERIFY(computerSeatsHavePlayed(t));
-    const auto laid = tilesOnTable(t.form).size();
-    QVERIFY(laid > 1);
-    QCOMPARE(std::size_t(t.sound.calls.size()), laid);
-    for (const SoundRecorder::Call& call : t.sound.calls) {
-        QCOMPARE(call.file, QStringLiteral("ficha.wav"));
-        QCOMPARE(call.flags, Int16(1));
-    }
-}
-
 void Shell::switchIsReadWhenTheTileIsLaid()
 {
     Table t;
@@ -90,6 +70,8 @@ void Shell::switchIsReadWhenTheTileIsLaid()
     QVERIFY(useMenu(t.form, t.form.MnuSound, Reach::Shortcut));
     clickMarker(t.form, 1);
     QCOMPARE(t.sound.calls.size(), 1);
+    QCOMPARE(t.sound.calls[0].file, QStringLiteral("ficha.wav"));
+    QCOMPARE(t.sound.calls[0].flags, Int16(1));
     // And off again before the computer seats answer: they lay in silence.
     QVERIFY(useMenu(t.form, t.form.MnuSound, Reach::Shortcut));
     QVERIFY(computerSeatsHavePlayed(t));

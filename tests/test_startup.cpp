@@ -48,9 +48,9 @@ void startUp(Run& run)
 // start without a picture and so draw nothing.
 int controlsShown(const Form1& form)
 {
-    const QStringList shown = tableState(form).filter(QStringLiteral(" shown "));
-    return int(shown.size() -
-               shown.filter(QRegularExpression(QStringLiteral("^Picture .*\"\"$"))).size());
+    const QStringList lines = tableState(form);
+    return int(lines.filter(QStringLiteral(" 0 \"")).size() -
+               lines.filter(QRegularExpression(QStringLiteral("^Picture .* 0 \"\"$"))).size());
 }
 
 } // namespace

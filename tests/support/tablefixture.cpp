@@ -252,10 +252,23 @@ QString invariantViolation(const Form1& form)
     return {};
 }
 
+namespace
+{
+
+QString numbers(std::initializer_list<int> values)
+{
+    QStringList texts;
+    for (int value : values)
+        texts << QString::number(value);
+    return texts.join(QLatin1Char(' '));
+}
+
+} // namespace
+
 QStringList tableState(const Form1& form)
 {
     QStringList lines;
-    // Every control of the table as the player sees it: where, whether shown, and what it says
+    // Every control of the table as the player sees it: where, whether hidden, and what it says
     // or shows.
     for (const QWidget* w : form.centralWidget()->findChildren<QWidget*>()) {
         QString content;
@@ -266,47 +279,28 @@ QStringList tableState(const Form1& form)
         else if (const auto* picture = qobject_cast<const Picture*>(w))
             content = picture->picture();
         const QRect r = w->geometry();
-        lines << QStringLiteral("%1 %2,%3 %4x%5 %6 \"%7\"")
-                     .arg(QLatin1String(w->metaObject()->className()))
-                     .arg(r.x())
-                     .arg(r.y())
-                     .arg(r.width())
-                     .arg(r.height())
-                     .arg(w->isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown"))
-                     .arg(content);
+        lines << QStringLiteral("%1 %2 \"%3\"")
+                     .arg(QLatin1String(w->metaObject()->className()),
+                          numbers({r.x(), r.y(), r.width(), r.height(), w->isHidden()}), content);
     }
     for (const VbTimer* timer : {form.Timer1, form.Timer2})
-        lines << QStringLiteral("timer %1 %2 %3")
-                     .arg(timer->Enabled())
-                     .arg(timer->Interval())
-                     .arg(timer->isArmed());
-    lines << QStringLiteral("sound %1").arg(form.MnuSound->isChecked());
+        lines << QStringLiteral("timer ") +
+                     numbers({timer->Enabled(), timer->Interval(), timer->isArmed()});
+    lines << QStringLiteral("sound ") + numbers({form.MnuSound->isChecked()});
     QStringList hands;
     for (int seat = 1; seat <= rules::kSeats; ++seat)
         hands << handOf(form, seat);
     lines << QStringLiteral("hands ") + hands.join(QLatin1Char(' '));
-    lines << QStringLiteral("turn %1 human %2 first %3 passes %4 active %5 selected %6")
-                 .arg(form.turnSeat)
-                 .arg(form.humanTurn)
-                 .arg(form.firstMove)
-                 .arg(form.passCount)
-                 .arg(form.matchActive)
-                 .arg(form.selectedHandImage);
+    lines << QStringLiteral("turn ") +
+                 numbers({form.turnSeat, form.humanTurn, form.firstMove, form.passCount,
+                          form.matchActive, form.selectedHandImage});
     for (int end = 1; end <= 2; ++end)
-        lines << QStringLiteral("end %1: open %2 at %3,%4 dir %5 corner %6")
-                     .arg(end)
-                     .arg(form.chainEnds[end])
-                     .arg(form.endPos[end][1])
-                     .arg(form.endPos[end][2])
-                     .arg(form.endDir[end])
-                     .arg(form.endCorner[end]);
-    lines << QStringLiteral("match kind %1 target %2 scores %3 %4 %5 %6")
-                 .arg(form.settings.matchKind)
-                 .arg(form.settings.matchTarget)
-                 .arg(form.settings.scores[1])
-                 .arg(form.settings.scores[2])
-                 .arg(form.settings.scores[3])
-                 .arg(form.settings.scores[4]);
+        lines << QStringLiteral("end ") +
+                     numbers({form.chainEnds[end], form.endPos[end][1], form.endPos[end][2],
+                              form.endDir[end], form.endCorner[end]});
+    const auto& scores = form.settings.scores;
+    lines << QStringLiteral("match ") + numbers({form.settings.matchKind, form.settings.matchTarget,
+                                                 scores[1], scores[2], scores[3], scores[4]});
     return lines;
 }
 
