@@ -3,6 +3,7 @@
 #include "table/pictures.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QStyleFactory>
@@ -44,6 +45,11 @@ public:
             return pictures::icon(pictures::kMessageWarning);
         case SP_MessageBoxQuestion:
             return pictures::icon(pictures::kMessageQuestion);
+        case SP_DialogOkButton:
+        case SP_DialogCancelButton:
+            // Not drawn on the buttons; looking them up in the desktop's icon theme would load
+            // every image reader for nothing.
+            return {};
         default:
             return QProxyStyle::standardIcon(which, option, widget);
         }
@@ -57,8 +63,12 @@ Answer MsgBox(QWidget* owner, const QString& prompt, Style style)
         style == vbQuestionOKCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok;
     // Declared first, so that it outlives the box that uses it.
     MessageIcons icons;
-    QMessageBox box(QMessageBox::NoIcon, kTitle, prompt, buttons, owner);
+    QMessageBox box(QMessageBox::NoIcon, kTitle, prompt, QMessageBox::NoButton, owner);
     box.setStyle(&icons);
+    // The buttons ask their own row's style for icons as they are made; a style reaches no child.
+    if (auto* row = box.findChild<QDialogButtonBox*>())
+        row->setStyle(&icons);
+    box.setStandardButtons(buttons);
     box.setIcon(iconOf(style));
     return box.exec() == QMessageBox::Ok ? vbOK : vbCancel;
 }
