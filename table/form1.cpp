@@ -6,6 +6,7 @@
 #include "table/pictures.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -40,7 +41,9 @@ Form1::Form1(shell::SoundService& sound, shell::DocumentService& documents)
 {
     setWindowTitle(QStringLiteral("Lozetta 1.1"));
     setWindowIcon(pictures::icon(pictures::kIcon));
-    setFont(fonts::sansSerif(fonts::kDefaultPoints));
+    // The design's text for every window, the message boxes and menus too: one family of
+    // fonts loaded rather than two.
+    QApplication::setFont(fonts::sansSerif(fonts::kDefaultPoints));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
