@@ -14,6 +14,7 @@
 #include <QMediaDevices>
 #include <QTimer>
 #include <QtEndian>
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -80,7 +81,10 @@ std::optional<Wave> readWave(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = file.read(kLongestSoundBytes);
+    // Asking for more than the file holds would still reserve all of it first.
+    const qint64 wanted =
+        file.isSequential() ? kLongestSoundBytes : std::min(file.size(), kLongestSoundBytes);
+    const QByteArray bytes = file.read(wanted);
     if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
         return std::nullopt;
 
