@@ -12,17 +12,7 @@ packages=(
     desktop-file-utils appstream dpkg-dev fakeroot file
     qt6-base-private-dev clang libclang-rt-14-dev clang-tidy cppcheck strace dbus-daemon
 )
-
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    "${sudo[@]}" apt-get update
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+tools/install-packages.sh "${packages[@]}"
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOZETTA_WERROR=ON
 cmake --build build

@@ -19,16 +19,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-liberation
     libxcb1-dev libxcb-damage0-dev xvfb xauth pulseaudio pulseaudio-utils linux-perf
 )
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    "${sudo[@]}" apt-get update
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+tools/install-packages.sh "${packages[@]}"
 
 cmake -S bench -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build"
