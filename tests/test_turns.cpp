@@ -28,7 +28,6 @@ private slots:
     void computerLaysItsChoiceAfterThePass();
     void onlyDividersSelectDuringAComputerTurn();
     void tableDividersSelectNothing();
-    void blockCompletedByThePlayersPass_data();
     void blockCompletedByThePlayersPass();
     void fourthPassByAComputerSeatEndsTheHand();
     void lastTileEndsTheHandAtOnce_data();
@@ -455,8 +454,11 @@ void TurnsTest::tableDividersSelectNothing()
     Table t;
     Form1& form = t.form;
     bringToPlayersSecondTurn(t);
+    // The player's 3/3 at end 1 lies crosswise: its divider is the first of the table's.
     clickDivider(form, 3);
     clickMarker(form, 0);
+    QCOMPARE(form.Image5.Count(), Int16(2 + rules::kSlots));
+    QCOMPARE(at(form.Image5(8)), QPoint(2400, 3300));
     QVERIFY(form.Image5(8)->Visible());
 
     // The 3/3's divider lies on the table, over its two halves, and takes the click.
@@ -468,22 +470,9 @@ void TurnsTest::tableDividersSelectNothing()
     QVERIFY(form.Shape3->Visible());
 }
 
-void TurnsTest::blockCompletedByThePlayersPass_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QStringList>("scores");
-    // Left in hand: the player 6/5 to 6/0, seat 2 from 5/5 down to 4/4, seat 3 from 4/3 down to
-    // 3/1, seat 4 from 3/0 down to the blank.
-    QTest::newRow("Partidas") << int(MatchSettings::kPartidas) << QStringList{"0", "0", "0", "0"};
-    QTest::newRow("Fichas") << int(MatchSettings::kFichas) << QStringList{"6", "7", "7", "7"};
-    QTest::newRow("Puntos") << int(MatchSettings::kPuntos) << QStringList{"51", "53", "37", "15"};
-}
-
 void TurnsTest::blockCompletedByThePlayersPass()
 {
-    QFETCH(int, kind);
-    QFETCH(QStringList, scores);
-    Table t(Int16(kind), 500);
+    Table t(MatchSettings::kPuntos, 500);
     Form1& form = t.form;
     t.deal(allSixesToThePlayerDeal());
     clickUpperHalf(form, 1);
@@ -506,10 +495,12 @@ void TurnsTest::blockCompletedByThePlayersPass()
     QCOMPARE(form.Command1->Caption(), QString("Siguiente mano"));
     QVERIFY(!form.Command3->Visible());
     QVERIFY(!form.Timer1->isArmed());
+    // Every seat is credited the pips it still holds: the player 6/5 down to 6/0, seat 2 from
+    // 5/5 down to 4/4, seat 3 from 4/3 down to 3/1, seat 4 from 3/0 down to the blank.
     QStringList shown;
     for (int i = 0; i < rules::kSeats; ++i)
         shown << form.Label3(i)->Caption();
-    QCOMPARE(shown, scores);
+    QCOMPARE(shown, (QStringList{"51", "53", "37", "15"}));
     QCOMPARE(invariantViolation(form), QString());
 }
 
