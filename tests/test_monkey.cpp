@@ -359,15 +359,10 @@ private:
         QStringList tiles;
         for (const TableTile& tile : tilesOnTable(form_))
             tiles << QStringLiteral("%1/%2@%3").arg(tile.a).arg(tile.b).arg(tile.end);
-        QStringList held;
-        for (int i = 0; i < rules::kSeats; ++i)
-            held << form_.Label2(i)->Caption();
-        return QStringLiteral("chain %1, open ends %2 and %3, tiles held %4, passes %5")
-            .arg(tiles.join(QLatin1Char(' ')))
-            .arg(form_.chainEnds[1])
-            .arg(form_.chainEnds[2])
-            .arg(held.join(QLatin1Char(' ')))
-            .arg(form_.passCount);
+        return QStringLiteral("chain %1; ").arg(tiles.join(QLatin1Char(' '))) +
+               tableState(form_)
+                   .filter(QRegularExpression(QStringLiteral("^(hands|turn|end) ")))
+                   .join(QStringLiteral("; "));
     }
 
     void act()
@@ -709,7 +704,8 @@ void MonkeyTest::randomInputKeepsTheGameWhole()
 
     Tally tally;
     int seeds = 0;
-    for (; tally.events < events; ++seed, ++seeds) {
+    for (; tally.events < events; ++seed) {
+        ++seeds;
         // Printed first, so that even a crash names the seed to replay.
         qInfo("monkey seed %u (replay: LOZETTA_MONKEY_SEED=%u)", seed, seed);
         Monkey monkey(seed, std::min(kEventsPerSeed, events - tally.events), tally);
