@@ -10,6 +10,7 @@
 #include <QThread>
 #include <dlfcn.h>
 #include <functional>
+#include <sys/resource.h>
 #include <utility>
 
 namespace shell
@@ -17,6 +18,10 @@ namespace shell
 
 namespace
 {
+
+// The sound thread yields to the table when both want the processor, so that a tile shows on
+// time; on Linux the niceness of the calling thread alone is changed.
+constexpr int kSoundNiceness = 10;
 
 // The module sits beside the program, in the build tree as where it is installed.
 SoundService* loadPlayer()
@@ -79,6 +84,9 @@ void SystemSound::sndPlaySound(const QString& file, Int16 flags)
         QObject::connect(
             thread_.get(), &QThread::finished, inbox_.get(), [this] { player_.reset(); },
             Qt::DirectConnection);
+        QObject::connect(
+            thread_.get(), &QThread::started, inbox_.get(),
+            [] { setpriority(PRIO_PROCESS, 0, kSoundNiceness); }, Qt::DirectConnection);
         thread_->start();
     }
     const std::lock_guard lock(mutex_);
