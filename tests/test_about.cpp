@@ -19,13 +19,12 @@ FormBrimvale* boxOf(QWidget* dialog)
 // A spot of the box's own background, clear of its labels and pictures.
 const QPoint kBackground(8, 200);
 
-// Moves the pointer, no button held, to a spot of the box through the window system: the move
-// goes to whatever lies under that spot.
-void hover(QWidget* box, QWidget* over, QPoint spot = {})
+// Moves the pointer, no button held, through the window system onto a part of the box, or onto
+// its background: the move goes to whatever lies under that spot.
+void hover(QWidget* box, QWidget* over)
 {
-    if (spot.isNull())
-        spot = over->rect().center();
-    QTest::mouseMove(box->windowHandle(), over->mapTo(box, spot));
+    const QPoint spot = over == box ? kBackground : over->mapTo(box, over->rect().center());
+    QTest::mouseMove(box->windowHandle(), spot);
     QCoreApplication::processEvents();
 }
 
@@ -193,25 +192,17 @@ void About::hoverUnderlinesOneAddressAtATime()
     for (const QWidget* w : box.findChildren<QWidget*>())
         QCOMPARE(w->cursor().shape() == Qt::BitmapCursor, w == box.lblURL || w == box.lblMail);
 
-    struct Move {
-        QWidget* over;
-        QPoint spot;
-        const char* underlined;
-    };
     // An address stays underlined until the pointer reaches the other or the bare background.
-    const Move moves[] = {
-        {box.lblURL, {}, "web"},   {box.lblTexto, {}, "web"},   {&box, kBackground, ""},
-        {box.lblMail, {}, "mail"}, {box.lblTitulo, {}, "mail"}, {box.imgLogo, {}, "mail"},
-        {box.lblURL, {}, "web"},   {box.lblMail, {}, "mail"},   {&box, kBackground, ""},
-        {box.lblClick, {}, ""},
-    };
-    for (const Move& move : moves) {
-        hover(&box, move.over, move.spot);
-        QCOMPARE(QStringLiteral("%1%2")
-                     .arg(box.lblURL->font().underline() ? "web" : "")
-                     .arg(box.lblMail->font().underline() ? "mail" : ""),
-                 QString::fromLatin1(move.underlined));
+    QStringList underlined;
+    QWidget* const bare = &box;
+    for (QWidget* over : QList<QWidget*>{box.lblURL, box.lblTexto, bare, box.lblMail, box.imgLogo,
+                                         box.lblURL, box.lblMail, bare, box.lblClick}) {
+        hover(&box, over);
+        underlined << QStringLiteral("%1%2")
+                          .arg(box.lblURL->font().underline() ? "web" : "")
+                          .arg(box.lblMail->font().underline() ? "mail" : "");
     }
+    QCOMPARE(underlined.join(QLatin1Char(' ')), QStringLiteral("web web  mail mail web mail  "));
     QVERIFY(documents.calls.isEmpty());
 }
 
