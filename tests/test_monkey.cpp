@@ -143,13 +143,10 @@ void type(QWidget* top, const QString& text)
         const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         const QString character = text.mid(i, length);
         const char16_t unit = character.at(0).unicode();
-        int code = Qt::Key_unknown;
-        if (unit >= u'a' && unit <= u'z')
-            code = Qt::Key_A + (unit - u'a');
-        else if (unit >= 0x20 && unit < 0x7f)
-            code = unit;
-        else if (unit == u'\t')
-            code = Qt::Key_Tab;
+        const int code = unit >= u'a' && unit <= u'z'  ? Qt::Key_A + (unit - u'a')
+                         : unit == u'\t'               ? Qt::Key_Tab
+                         : unit >= 0x20 && unit < 0x7f ? int(unit)
+                                                       : Qt::Key_unknown;
         key(top, code, Qt::NoModifier, character);
         i += length;
     }
@@ -179,16 +176,11 @@ const std::vector<int> kRandomKeys = {
     Qt::Key_Delete,  Qt::Key_F1,     Qt::Key_F2,     Qt::Key_F3,     Qt::Key_F4,
     Qt::Key_F10,     Qt::Key_Alt,    Qt::Key_Menu,   Qt::Key_Shift,  Qt::Key_Control,
 };
-const std::vector<Qt::KeyboardModifiers> kModifiers = {Qt::NoModifier,
-                                                       Qt::NoModifier,
-                                                       Qt::NoModifier,
-                                                       Qt::ShiftModifier,
-                                                       Qt::AltModifier,
-                                                       Qt::ControlModifier,
-                                                       Qt::ControlModifier | Qt::ShiftModifier};
-const std::vector<Qt::MouseButton> kButtons = {Qt::LeftButton,  Qt::LeftButton,  Qt::LeftButton,
-                                               Qt::LeftButton,  Qt::LeftButton,  Qt::LeftButton,
-                                               Qt::RightButton, Qt::MiddleButton};
+// Mostly bare keys.
+const QList<Qt::KeyboardModifiers> kModifiers = QList<Qt::KeyboardModifiers>(3, Qt::NoModifier)
+                                                << Qt::ShiftModifier << Qt::AltModifier
+                                                << Qt::ControlModifier
+                                                << (Qt::ControlModifier | Qt::ShiftModifier);
 
 // Targets a player could type: numbers as meant, as mistyped and as nobody would write them.
 const QStringList kTargetSamples =
@@ -233,14 +225,13 @@ QString longText(Dice& dice)
     }
 }
 
-std::vector<QWidget*> visibleChildren(QWidget* top)
+QList<QWidget*> visibleChildren(QWidget* top)
 {
-    std::vector<QWidget*> children;
-    for (QWidget* child : top->findChildren<QWidget*>()) {
-        if (child->isVisible() && child->window() == top && child->width() > 0 &&
-            child->height() > 0)
-            children.push_back(child);
-    }
+    auto children = top->findChildren<QWidget*>();
+    children.removeIf([top](QWidget* child) {
+        return !child->isVisible() || child->window() != top || child->width() <= 0 ||
+               child->height() <= 0;
+    });
     return children;
 }
 
@@ -401,7 +392,9 @@ private:
     void clickSomewhere(QWidget* top)
     {
         const QPoint at = dice_.pointIn(top);
-        const Qt::MouseButton button = dice_.pick(kButtons);
+        const Qt::MouseButton button = dice_.percent(75)   ? Qt::LeftButton
+                                       : dice_.percent(50) ? Qt::RightButton
+                                                           : Qt::MiddleButton;
         note(QStringLiteral("click %1 at %2,%3 with button %4")
                  .arg(QString::fromLatin1(top->metaObject()->className()))
                  .arg(at.x())
@@ -413,7 +406,7 @@ private:
     void clickChild(QWidget* top)
     {
         const auto children = visibleChildren(top);
-        if (children.empty()) {
+        if (children.isEmpty()) {
             clickSomewhere(top);
             return;
         }
