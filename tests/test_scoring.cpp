@@ -3,14 +3,12 @@
 
 #include <QTest>
 
-// The end of a hand: what each kind of match credits, who wins the match, and what the table
-// announces and shows.
+// The end of a hand: who wins the match, and what the table credits, announces and shows. The
+// credits of each kind are read off the scores the table shows.
 class ScoringTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void handCredit_data();
-    void handCredit();
     void decideMatch_data();
     void decideMatch();
     void endOfHand_data();
@@ -50,36 +48,6 @@ QStringList handHolding(int tiles)
 }
 
 } // namespace
-
-void ScoringTest::handCredit_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("tilesLeft");
-    QTest::addColumn<QString>("hand");
-    QTest::addColumn<int>("credit");
-    const QString empty = QStringLiteral("99 99 99 99 99 99 99");
-    QTest::newRow("Partidas, played out") << kPartidas << 0 << empty << 1;
-    QTest::newRow("Fichas, three left") << kFichas << 3 << "66 99 55 99 44 99 99" << 3;
-    QTest::newRow("Puntos, only 0/0 left") << kPuntos << 1 << "99 99 99 00 99 99 99" << 0;
-    QTest::newRow("Puntos, 6/6 and 5/4 left") << kPuntos << 2 << "99 66 99 99 99 54 99" << 21;
-    QTest::newRow("Puntos, empty slots skipped") << kPuntos << 2 << "31 99 99 99 99 99 10" << 5;
-    QTest::newRow("no kind chosen") << 0 << 2 << "66 55 99 99 99 99 99" << 0;
-}
-
-void ScoringTest::handCredit()
-{
-    QFETCH(int, kind);
-    QFETCH(int, tilesLeft);
-    QFETCH(QString, hand);
-    QFETCH(int, credit);
-    rules::Hand tiles{};
-    const QStringList list = hand.split(QLatin1Char(' '));
-    for (int slot = 1; slot <= rules::kSlots; ++slot) {
-        tiles[slot][1] = Int16(list.at(slot - 1).at(0).digitValue());
-        tiles[slot][2] = Int16(list.at(slot - 1).at(1).digitValue());
-    }
-    QCOMPARE(int(rules::handCredit(Int16(kind), Int16(tilesLeft), tiles)), credit);
-}
 
 void ScoringTest::decideMatch_data()
 {
@@ -148,6 +116,7 @@ void ScoringTest::endOfHand_data()
     auto match = [](int seat) {
         return QStringLiteral("Fin de partida. Ha ganado el jugador %1").arg(seat);
     };
+    // Puntos credits the pips held: none for 0/0, 21 for 6/6 and 5/4, 4 for 3/1 in the last slot.
     const QStringList pips{"00 99 99 99 99 99 99", "99 99 99 99 99 99 99", "99 66 99 54 99 99 99",
                            "99 99 99 99 99 99 31"};
     QTest::newRow("Partidas to 1: the first hand played out wins")

@@ -399,9 +399,6 @@ void TurnsTest::computerLaysItsChoiceAfterThePass_data()
         << QPoint(2, 4);
     QTest::newRow("second pip at end 2") << QStringList{"99", "10", "11", "54", "20", "21", "00"}
                                          << 4 << "5280,3300:4 5640,3300:5" << QPoint(3, 5);
-    QTest::newRow("a double crosswise at end 2")
-        << QStringList{"99", "10", "11", "44", "20", "21", "00"} << 4 << "5280,3120:4 5280,3480:4"
-        << QPoint(3, 4);
 }
 
 void TurnsTest::computerLaysItsChoiceAfterThePass()
