@@ -119,7 +119,6 @@ void RealSound::initTestCase()
     const bool up =
         QTest::qWaitFor([] { return !pactl({QStringLiteral("info")}).isEmpty(); }, 20000);
     QVERIFY2(up, server_->readAll().constData());
-    QVERIFY(pactl({QStringLiteral("info")}).contains(QStringLiteral("Default Sink: ") + kSink));
 
     // The bare file name is looked up where the process stands: beside the program.
     QVERIFY(QDir::setCurrent(QCoreApplication::applicationDirPath()));

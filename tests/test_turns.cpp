@@ -296,7 +296,6 @@ void TurnsTest::refusedMoveChangesNothing_data()
     QTest::newRow("nothing selected at the opening") << true << 0 << "" << 1 << noSelection;
     QTest::newRow("nothing selected later") << false << 0 << "" << 0 << noSelection;
     QTest::newRow("opening with 4/3") << true << 2 << "upper" << 0 << doubleSix;
-    QTest::newRow("opening with 2/0, which fits nowhere") << true << 5 << "lower" << 1 << doubleSix;
     QTest::newRow("4/1 at end 1, where 3 is open") << false << 4 << "upper" << 0 << wrong;
     QTest::newRow("3/3 at end 2, where 4 is open") << false << 3 << "divider" << 1 << wrong;
     QTest::newRow("2/0 at end 1") << false << 5 << "lower" << 0 << wrong;
