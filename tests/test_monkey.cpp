@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStyleHints>
@@ -119,11 +118,6 @@ void click(QWidget* widget, QPoint at, Qt::MouseButton button = Qt::LeftButton)
     mouse(widget, at, Qt::NoButton, QEvent::MouseMove);
     mouse(widget, at, button, QEvent::MouseButtonPress);
     mouse(widget, at, button, QEvent::MouseButtonRelease);
-}
-
-void clickMiddle(QWidget* widget)
-{
-    click(widget, widget->rect().center());
 }
 
 void key(QWidget* top, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
@@ -416,22 +410,12 @@ private:
     void clickOn(QWidget* widget)
     {
         const QPoint at = dice_.pointIn(widget);
-        note(QStringLiteral("click %1 at %2,%3").arg(describe(widget)).arg(at.x()).arg(at.y()));
+        note(QStringLiteral("click %1 \"%2\" at %3,%4")
+                 .arg(QString::fromLatin1(widget->metaObject()->className()),
+                      shownText(widget).left(30))
+                 .arg(at.x())
+                 .arg(at.y()));
         input::click(widget, at);
-    }
-
-    // A control by its class and what it says or shows.
-    static QString describe(QWidget* widget)
-    {
-        QString text;
-        if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            text = button->text();
-        else if (auto* label = qobject_cast<QLabel*>(widget))
-            text = label->text();
-        else if (auto* picture = qobject_cast<Picture*>(widget))
-            text = picture->picture();
-        return QStringLiteral("%1 \"%2\"")
-            .arg(QString::fromLatin1(widget->metaObject()->className()), text.left(30));
     }
 
     void hoverSomewhere(QWidget* top)
@@ -535,7 +519,7 @@ private:
             if (!button)
                 button = box->button(QMessageBox::Ok);
             note(QStringLiteral("answer \"%1\" with %2").arg(box->text(), button->text()));
-            input::clickMiddle(button);
+            input::click(button, button->rect().center());
         };
         chooseOne(dice_, {
                              {40, [&] { clickButton(QMessageBox::Ok); }},

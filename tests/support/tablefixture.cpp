@@ -265,23 +265,28 @@ QString numbers(std::initializer_list<int> values)
 
 } // namespace
 
+QString shownText(const QWidget* control)
+{
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+        return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+        return button->text();
+    if (const auto* picture = qobject_cast<const Picture*>(control))
+        return picture->picture();
+    return {};
+}
+
 QStringList tableState(const Form1& form)
 {
     QStringList lines;
     // Every control of the table as the player sees it: where, whether hidden, and what it says
     // or shows.
     for (const QWidget* w : form.centralWidget()->findChildren<QWidget*>()) {
-        QString content;
-        if (const auto* label = qobject_cast<const QLabel*>(w))
-            content = label->text();
-        else if (const auto* button = qobject_cast<const QAbstractButton*>(w))
-            content = button->text();
-        else if (const auto* picture = qobject_cast<const Picture*>(w))
-            content = picture->picture();
         const QRect r = w->geometry();
         lines << QStringLiteral("%1 %2 \"%3\"")
                      .arg(QLatin1String(w->metaObject()->className()),
-                          numbers({r.x(), r.y(), r.width(), r.height(), w->isHidden()}), content);
+                          numbers({r.x(), r.y(), r.width(), r.height(), w->isHidden()}),
+                          shownText(w));
     }
     for (const VbTimer* timer : {form.Timer1, form.Timer2})
         lines << QStringLiteral("timer ") +

@@ -62,6 +62,8 @@ int pipsOf(const QString& picture);
 // Everything that must hold between any two events of a hand; empty when it all does.
 QString invariantViolation(const Form1& form);
 
+// What a control says or shows: a label's or a button's text, a picture's name.
+QString shownText(const QWidget* control);
 // One line per control and per piece of game state; two pictures compare equal exactly when a
 // player could not tell the two tables apart and the game would carry on the same way.
 QStringList tableState(const Form1& form);
