@@ -55,7 +55,7 @@ void Shell::soundSwitchToggles()
     QStringList after = tableState(t.form);
     before.removeIf([](const QString& l) { return l.startsWith(QLatin1String("sound")); });
     after.removeIf([](const QString& l) { return l.startsWith(QLatin1String("sound")); });
-    QVERIFY2(after == before, qPrintable(firstDifference(before, after)));
+    QCOMPARE(after, before);
     QVERIFY(t.sound.calls.isEmpty());
     QVERIFY(t.watch.messages.empty());
 }

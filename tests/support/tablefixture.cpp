@@ -308,14 +308,3 @@ QStringList tableState(const Form1& form)
                                                  scores[1], scores[2], scores[3], scores[4]});
     return lines;
 }
-
-QString firstDifference(const QStringList& before, const QStringList& after)
-{
-    for (qsizetype i = 0; i < qMin(before.size(), after.size()); ++i) {
-        if (before[i] != after[i])
-            return QStringLiteral("was: %1\nnow: %2").arg(before[i], after[i]);
-    }
-    if (before.size() != after.size())
-        return QStringLiteral("%1 lines, now %2").arg(before.size()).arg(after.size());
-    return {};
-}

@@ -67,5 +67,3 @@ QString shownText(const QWidget* control);
 // One line per control and per piece of game state; two pictures compare equal exactly when a
 // player could not tell the two tables apart and the game would carry on the same way.
 QStringList tableState(const Form1& form);
-// The first line where two pictures differ, for a readable failure.
-QString firstDifference(const QStringList& before, const QStringList& after);
