@@ -114,11 +114,6 @@ QList<int> stateOf(const chain::EndState& state)
     return {state.x, state.y, state.dir, state.corner};
 }
 
-QPoint at(const Picture* picture)
-{
-    return {picture->Left(), picture->Top()};
-}
-
 // The player has opened with the double six; the hand is then driven by direct calls.
 void openedByThePlayer(Table& t)
 {

@@ -166,9 +166,8 @@ void ScoringTest::endOfHand()
         form.settings.scores[std::size_t(seat)] = Int16(scores.at(seat - 1));
         form.Label3(seat - 1)->setCaption(QString::number(scores.at(seat - 1)));
         form.Label2(seat - 1)->setCaption(QString::number(held.at(seat - 1)));
-        setHand(form, seat,
-                hands.isEmpty() ? handHolding(held.at(seat - 1))
-                                : hands.at(seat - 1).split(QLatin1Char(' ')));
+        setHand(form.hands[seat], hands.isEmpty() ? handHolding(held.at(seat - 1))
+                                                  : hands.at(seat - 1).split(QLatin1Char(' ')));
     }
     form.passCount = Int16(passes);
     form.Command3->show();

@@ -68,11 +68,6 @@ QString openingShown(const Form1& form)
     return shown;
 }
 
-QPoint at(const Twipped<QWidget>* control)
-{
-    return {control->Left(), control->Top()};
-}
-
 // Everything a move could touch, as text, so that a difference shows what changed.
 QStringList everything(const Table& t)
 {
@@ -95,7 +90,7 @@ void bringToPlayersSecondTurn(Table& t)
 // Leaves a computer seat with only the given tile in its fifth slot.
 void leaveOneTile(Form1& form, int seat, const QString& tile)
 {
-    setHand(form, seat, {"99", "99", "99", "99", tile, "99", "99"});
+    setHand(form.hands[seat], {"99", "99", "99", "99", tile, "99", "99"});
     form.Label2(seat - 1)->setCaption(QStringLiteral("1"));
     for (int k = 0; k < rules::kSlots; ++k)
         form.Shape1((seat - 2) * rules::kSlots + k)->setVisible(k == 0);
@@ -138,10 +133,7 @@ void TurnsTest::computerChoosesInItsOrder()
     QFETCH(QPoint, ends);
     QFETCH(QString, choice);
     rules::Hand tiles{};
-    for (int slot = 1; slot <= rules::kSlots; ++slot) {
-        tiles[slot][1] = Int16(hand.at(slot - 1).at(0).digitValue());
-        tiles[slot][2] = Int16(hand.at(slot - 1).at(1).digitValue());
-    }
+    setHand(tiles, hand);
     const Int16 chainEnds[3] = {0, Int16(ends.x()), Int16(ends.y())};
     const auto chosen = rules::chooseComputerTile(tiles, chainEnds);
     QCOMPARE(chosen ? QStringLiteral("slot %1 end %2 field %3")
@@ -405,7 +397,7 @@ void TurnsTest::computerLaysItsChoiceAfterThePass()
     Table t;
     Form1& form = t.form;
     bringToPlayersSecondTurn(t);
-    setHand(form, 4, hand);
+    setHand(form.hands[4], hand);
     const Int16 first = form.Image3.Count();
     clickUpperHalf(form, 2);
     QSignalSpy ticks(form.Timer1, &VbTimer::Timer);
@@ -514,9 +506,9 @@ void TurnsTest::fourthPassByAComputerSeatEndsTheHand()
     Form1& form = t.form;
     bringToPlayersSecondTurn(t);
     // No computer seat holds a 3 or a 4 any more; the player still holds 4/3, which fits.
-    setHand(form, 4, {"99", "10", "21", "22", "50", "51", "52"});
-    setHand(form, 3, {"99", "55", "60", "61", "62", "65", "21"});
-    setHand(form, 2, {"99", "66", "22", "11", "00", "20", "50"});
+    setHand(form.hands[4], {"99", "10", "21", "22", "50", "51", "52"});
+    setHand(form.hands[3], {"99", "55", "60", "61", "62", "65", "21"});
+    setHand(form.hands[2], {"99", "66", "22", "11", "00", "20", "50"});
 
     Table::click(form.Command3);
     QVERIFY(waitForTick(form));
@@ -554,7 +546,7 @@ void TurnsTest::lastTileEndsTheHandAtOnce()
     bringToPlayersSecondTurn(t);
     QSignalSpy ticks(form.Timer1, &VbTimer::Timer);
     if (seat == 1) {
-        setHand(form, 1, {"99", "43", "99", "99", "99", "99", "99"});
+        setHand(form.hands[1], {"99", "43", "99", "99", "99", "99", "99"});
         form.Label2(0)->setCaption(QStringLiteral("1"));
         clickLowerHalf(form, 2);
         clickMarker(form, 0);

@@ -85,11 +85,11 @@ QStringList handOf(const Form1& form, int seat)
     return hand;
 }
 
-void setHand(Form1& form, int seat, const QStringList& tiles)
+void setHand(rules::Hand& hand, const QStringList& tiles)
 {
     for (int slot = 1; slot <= rules::kSlots; ++slot) {
-        form.hands[seat][slot][1] = Int16(tiles.at(slot - 1).at(0).digitValue());
-        form.hands[seat][slot][2] = Int16(tiles.at(slot - 1).at(1).digitValue());
+        hand[slot][1] = Int16(tiles.at(slot - 1).at(0).digitValue());
+        hand[slot][2] = Int16(tiles.at(slot - 1).at(1).digitValue());
     }
 }
 
@@ -140,6 +140,11 @@ std::vector<TableTile> tilesOnTable(const Form1& form)
             {Int16(pipsOf(a->picture())), Int16(pipsOf(halves[i + 1]->picture())), end});
     }
     return tiles;
+}
+
+QPoint at(const Twipped<QWidget>* control)
+{
+    return {control->Left(), control->Top()};
 }
 
 QString laidHalves(const Form1& form, int first)

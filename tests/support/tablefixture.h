@@ -40,8 +40,8 @@ QStringList allSixesToThePlayerDeal();
 // A slot as "hl", or "99" once its tile has been laid.
 QString tileAt(const Form1& form, int seat, int slot);
 QStringList handOf(const Form1& form, int seat);
-// Puts a hand straight into the game; "99" leaves a slot empty.
-void setHand(Form1& form, int seat, const QStringList& tiles);
+// Fills a hand straight from "hl" pairs; "99" leaves a slot empty.
+void setHand(rules::Hand& hand, const QStringList& tiles);
 int visibleFaceDown(const Form1& form, int seat);
 // The tile counters, seat 1 first, as one text.
 QString counters(const Form1& form);
@@ -54,6 +54,8 @@ struct TableTile {
     int end; // 0 for the opening, 1 or 2
 };
 std::vector<TableTile> tilesOnTable(const Form1& form);
+// Where a control stands on the table, in twips.
+QPoint at(const Twipped<QWidget>* control);
 // Two halves laid on the table, from Image3(first), as "left,top:pips left,top:pips".
 QString laidHalves(const Form1& form, int first);
 // The pips a face picture shows, or -1 for another picture.
