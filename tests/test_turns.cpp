@@ -57,12 +57,12 @@ void bringToPlayersSecondTurn(Table& t)
     QCOMPARE(QPoint(t.form.chainEnds[1], t.form.chainEnds[2]), QPoint(3, 4));
 }
 
-// Leaves a computer seat with only the given tile in its fifth slot.
+// Leaves a seat with only the given tile, in its second slot.
 void leaveOneTile(Form1& form, int seat, const QString& tile)
 {
-    setHand(form.hands[seat], {"99", "99", "99", "99", tile, "99", "99"});
+    setHand(form.hands[seat], {"99", tile, "99", "99", "99", "99", "99"});
     form.Label2(seat - 1)->setCaption(QStringLiteral("1"));
-    for (int k = 0; k < rules::kSlots; ++k)
+    for (int k = 0; seat > 1 && k < rules::kSlots; ++k)
         form.Shape1((seat - 2) * rules::kSlots + k)->setVisible(k == 0);
 }
 
@@ -526,13 +526,11 @@ void TurnsTest::lastTileEndsTheHandAtOnce()
     form.Label5->setCaption(QStringLiteral("Juego a %1 partidas.").arg(target));
     bringToPlayersSecondTurn(t);
     QSignalSpy ticks(form.Timer1, &VbTimer::Timer);
+    leaveOneTile(form, seat, seat == 1 ? QStringLiteral("43") : QStringLiteral("30"));
     if (seat == 1) {
-        setHand(form.hands[1], {"99", "43", "99", "99", "99", "99", "99"});
-        form.Label2(0)->setCaption(QStringLiteral("1"));
         clickLowerHalf(form, 2);
         clickMarker(form, 0);
     } else {
-        leaveOneTile(form, 4, QStringLiteral("30"));
         Table::click(form.Command3);
     }
 
