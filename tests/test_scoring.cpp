@@ -55,25 +55,15 @@ void ScoringTest::decideMatch_data()
     QTest::addColumn<int>("target");
     QTest::addColumn<QString>("scores");
     QTest::addColumn<QString>("outcome");
-    QTest::newRow("nobody at the target") << kFichas << 15 << "14 3 9 0"
-                                          << "goes on";
-    QTest::newRow("Partidas: the seat at the target") << kPartidas << 1 << "0 0 1 0"
-                                                      << "won by 3";
+    // The plain wins, a shared lowest and a match that goes on are decided at the end of a hand
+    // below; these are the cases no hand there reaches.
     QTest::newRow("Partidas: the first seat at the target") << kPartidas << 2 << "1 2 0 3"
                                                             << "won by 2";
-    QTest::newRow("Fichas: the lowest wins, not the seat at the target")
-        << kFichas << 15 << "15 2 9 4"
-        << "won by 2";
-    QTest::newRow("Fichas: a shared lowest") << kFichas << 15 << "16 4 9 4"
-                                             << "tie-break";
     QTest::newRow("Fichas: the seat past the target is the lowest")
         << kFichas << 15 << "20 21 22 23"
         << "won by 1";
     QTest::newRow("Puntos: a shared lowest of 0") << kPuntos << 21 << "0 0 21 4"
                                                   << "tie-break";
-    QTest::newRow("every seat at 1000 or more: the lowest wins")
-        << kFichas << 999 << "1003 1002 1200 1500"
-        << "won by 2";
     QTest::newRow("one seat below 1000") << kFichas << 999 << "1001 999 1010 1200"
                                          << "won by 2";
     QTest::newRow("no kind chosen") << 0 << 0 << "0 0 0 0"
