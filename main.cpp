@@ -9,6 +9,7 @@ int main(int argc, char* argv[])
 {
     if (!display::available())
         return display::reportMissing();
+    display::copyRepaints();
     display::watchConnection(true);
     QApplication app(argc, argv);
     display::watchConnection(false);

@@ -14,6 +14,7 @@
 #include "player.h"
 #include "shell/documents.h"
 #include "shell/tilesound.h"
+#include "table/display.h"
 #include "table/form1.h"
 
 #include <QAction>
@@ -142,6 +143,8 @@ int usage()
 
 int main(int argc, char* argv[])
 {
+    // Set up as the game is.
+    display::copyRepaints();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lozetta"));
     if (argc < 2)

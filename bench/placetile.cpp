@@ -13,6 +13,7 @@
 
 #include "shell/documents.h"
 #include "shell/tilesound.h"
+#include "table/display.h"
 #include "table/form1.h"
 
 #include <QAction>
@@ -140,6 +141,8 @@ private:
 
 int main(int argc, char* argv[])
 {
+    // Set up as the game is.
+    display::copyRepaints();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lozetta"));
     const int hands = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 0;

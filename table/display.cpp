@@ -55,6 +55,12 @@ void watchConnection(bool on)
         qInstallMessageHandler(previousHandler);
 }
 
+void copyRepaints()
+{
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
+}
+
 void blackFromTheStart(QWidget& window)
 {
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();

@@ -18,6 +18,12 @@ int reportMissing();
 // way; on only while the application is being set up.
 void watchConnection(bool on);
 
+// Chooses, before the application is made, how repaints reach an X server: copied through the
+// connection rather than through shared memory. The table's repaints are a tile or two, and a
+// shared-memory flush must be waited for before the next paint; a player's own choice in the
+// environment stands.
+void copyRepaints();
+
 // Has the X server fill a top-level window with black the moment it maps it, so that the window
 // shows at once rather than after the toolkit's first paint has made its way there. Call it once
 // the native window exists and before it is mapped; other window systems are left as they are.
