@@ -68,9 +68,11 @@ function fromOpener(pid) {
     return 0
 }
 # First reading: who started whom, and which processes became the opener. A child may show up
-# before the line of the call that made it.
+# before the line of the call that made it, and a call that another thread interrupted ends on
+# a line of its own ("<... clone3 resumed>").
 NR == FNR {
-    if ($2 ~ /^(clone|clone3|fork|vfork)\(/) parent[$NF] = $1
+    if ($2 ~ /^(clone|clone3|fork|vfork)\(/ || ($2 == "<..." && $3 ~ /^(clone|clone3|fork|vfork)$/))
+        parent[$NF] = $1
     if ($2 ~ /^execve\("/ && index($2, "execve(\"" opener "\"") == 1) openers[$1] = 1
     next
 }
