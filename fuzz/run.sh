@@ -16,7 +16,7 @@ mkdir -p "$build"
 clang++ -std=c++20 -g -O1 -Wall -Wextra -Wpedantic -Werror -fPIC \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
     -I. $(pkg-config --cflags Qt6Core) \
-    options/targetreading.cpp fuzz/exactreading.cpp fuzz/fuzz_targetreading.cpp \
+    options/targetreading.cpp fuzz/fuzz_targetreading.cpp \
     $(pkg-config --libs Qt6Core) -o "$build/fuzz_targetreading"
 
 found=$(mktemp -d)

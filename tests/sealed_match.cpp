@@ -7,9 +7,7 @@
 #include "options/form2.h"
 #include "shell/documents.h"
 #include "shell/tilesound.h"
-#include "support/modalwatch.h"
-#include "support/playerseat.h"
-#include "support/tablefixture.h"
+#include "support/table.h"
 #include "table/form1.h"
 
 #include <QApplication>

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Plants each fault of mutants.txt in turn, builds incrementally, runs the suite and says whether
+# the suite caught it (killed) or not (survived); the file is put back after each.
+#
+#   checks/mutation/run.sh [BUILD_DIR] [NAME_FILTER]
+#
+# BUILD_DIR (default build-mutation) is configured when missing; NAME_FILTER keeps only the
+# faults whose description holds it. The monkey and the soak are left out for time: what they
+# alone catch is not counted.
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+build=${1:-build-mutation}
+filter=${2:-}
+# ccache, where there is one, makes the many rebuilds cheap.
+[ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER_LAUNCHER="$(command -v ccache)" >/dev/null
+cmake --build "$build" >/dev/null || { echo "mutation: the unchanged tree does not build" >&2; exit 2; }
+
+# Applies mutant N (0-based) of the list; prints its file and description, or fails.
+apply() {
+    python3 - "$1" <<'PY'
+import re, sys
+blocks = re.split(r'^@ ', open('checks/mutation/mutants.txt').read(), flags=re.M)[1:]
+head, *body = blocks[int(sys.argv[1])].rstrip('\n').split('\n')
+path, what = head.split(': ', 1)
+old = [l[2:].strip() for l in body if l.startswith('- ')]
+new = [l[2:].strip() for l in body if l.startswith('+ ')]
+text = open(path).read()
+pattern = '\n'.join(r'^([ \t]*)' + re.escape(l) + r'[ \t]*$' if i == 0 else r'[ \t]*' + re.escape(l) + r'[ \t]*$' for i, l in enumerate(old))
+found = list(re.finditer(pattern, text, flags=re.M))
+if len(found) != 1:
+    sys.exit(f'{path}: "{old[0]}" found {len(found)} times')
+m = found[0]
+indent = m.group(1)
+replacement = ''.join(indent + l + '\n' for l in new)
+end = m.end() + 1 if m.end() < len(text) and text[m.end()] == '\n' else m.end()
+open(path, 'w').write(text[:m.start()] + replacement + text[end:])
+print(path + '\t' + what)
+PY
+}
+
+count=$(grep -c '^@ ' checks/mutation/mutants.txt)
+killed=0 survived=0 total=0
+for ((n = 0; n < count; n++)); do
+    what=$(grep '^@ ' checks/mutation/mutants.txt | sed -n "$((n + 1))p" | cut -d: -f2- | sed 's/^ //')
+    [[ -z $filter || $what == *"$filter"* ]] || continue
+    file=$(grep '^@ ' checks/mutation/mutants.txt | sed -n "$((n + 1))p" | sed 's/^@ //; s/:.*//')
+    cp "$file" "$file.orig"
+    if ! apply "$n" >/dev/null; then
+        mv "$file.orig" "$file"
+        echo "mutation: fault $((n + 1)) no longer applies" >&2
+        exit 2
+    fi
+    total=$((total + 1))
+    if ! cmake --build "$build" >/dev/null 2>&1; then
+        verdict="killed (does not build)"
+    elif QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" -j2 --timeout 120 \
+        -E 'monkey|soak' >/dev/null 2>&1; then
+        verdict=survived
+    else
+        verdict=killed
+    fi
+    mv "$file.orig" "$file"
+    touch "$file"
+    [ "$verdict" = survived ] && survived=$((survived + 1)) || killed=$((killed + 1))
+    printf '%-10s %s: %s\n' "${verdict%% *}" "$file" "$what"
+done
+cmake --build "$build" >/dev/null
+echo "mutation: $killed of $total killed ($((100 * killed / (total > 0 ? total : 1)))%), $survived survived"
