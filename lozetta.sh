@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev libxcb1-dev
     fonts-liberation
     xvfb xauth pulseaudio pulseaudio-utils
-    desktop-file-utils appstream dpkg-dev fakeroot file locales
+    desktop-file-utils appstream dpkg-dev fakeroot file lintian locales
     qt6-base-private-dev clang libclang-rt-14-dev clang-tidy cppcheck strace dbus-daemon
 )
 tools/install-packages.sh "${packages[@]}"
