@@ -9,10 +9,12 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev libxcb1-dev
     fonts-liberation
     xvfb xauth pulseaudio pulseaudio-utils
-    desktop-file-utils appstream dpkg-dev fakeroot file
+    desktop-file-utils appstream dpkg-dev fakeroot file lintian locales
     qt6-base-private-dev clang libclang-rt-14-dev clang-tidy cppcheck strace dbus-daemon
 )
 tools/install-packages.sh "${packages[@]}"
+# The players' own locale, where the decimal mark is a comma: the suite runs in it too.
+tools/install-locale.sh es_ES.UTF-8
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOZETTA_WERROR=ON
 cmake --build build
@@ -24,6 +26,9 @@ play)
     ;;
 test)
     QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure
+    echo "== the suite again in es_ES.UTF-8"
+    LANG=es_ES.UTF-8 LC_ALL=es_ES.UTF-8 QT_QPA_PLATFORM=offscreen \
+        ctest --test-dir build --output-on-failure
     # Checks beyond the unit tests (formatting, packaging, sanitizers, ...), each its own script.
     for check in checks/*.sh; do
         [ -e "$check" ] || continue

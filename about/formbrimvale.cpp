@@ -82,10 +82,9 @@ FormBrimvale::FormBrimvale(QWidget* owner, shell::DocumentService& documents)
     for (Label* address : {lblMail, lblURL}) {
         address->setCursor(pictures::handCursor(devicePixelRatioF()));
         address->setMouseTracking(true);
-        address->installEventFilter(this);
     }
-    for (Picture* picture : {imgIcono, imgLogo})
-        connect(picture, &Picture::clicked, this, &QDialog::close);
+    for (QWidget* watched : std::initializer_list<QWidget*>{lblMail, lblURL, imgIcono, imgLogo})
+        watched->installEventFilter(this);
 }
 
 Label* FormBrimvale::addLabel(const QRect& twipsRect, const QColor& color, const QString& caption)
@@ -132,6 +131,13 @@ bool FormBrimvale::event(QEvent* event)
 
 bool FormBrimvale::eventFilter(QObject* watched, QEvent* event)
 {
+    // A picture keeps every button to itself but clicks only on the left one; here any closes.
+    if (watched == imgIcono || watched == imgLogo) {
+        if (event->type() != QEvent::MouseButtonRelease)
+            return QDialog::eventFilter(watched, event);
+        close();
+        return true;
+    }
     const bool isUrl = watched == lblURL;
     switch (event->type()) {
     case QEvent::MouseMove:

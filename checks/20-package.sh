@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The Debian package builds; its desktop entry and metainfo pass their validators; it holds the
-# program with its two files, the link on the PATH and every icon; and the packaged program
-# starts from the directory its menu entry names.
+# The Debian package builds and lintian finds no error and no warning in it; its desktop entry and
+# metainfo pass their validators; it holds the program with its two files, the link among the
+# games and every icon; and the packaged program starts from the directory its menu entry names.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,6 +25,7 @@ fail() {
 [ "$(dpkg-deb -f "$deb" Package)" = lozetta ] || fail "wrong package name"
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "wrong section"
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "library dependencies not found"
+lintian --fail-on error,warning "$deb" || fail "lintian finds fault with it"
 
 desktop=$root/usr/share/applications/org.example.lozetta.desktop
 metainfo=$root/usr/share/metainfo/org.example.lozetta.metainfo.xml
@@ -37,8 +38,8 @@ program_dir=$(sed -n 's/^Path=//p' "$desktop")
 for file in lozetta liblozetta_sound.so Instrucciones.htm ficha.wav; do
     [ -f "$root$program_dir/$file" ] || fail "$program_dir/$file missing"
 done
-[ "$(readlink -f "$root/usr/bin/lozetta")" = "$(readlink -f "$root$program_dir/lozetta")" ] ||
-    fail "usr/bin/lozetta does not lead to the program"
+[ "$(readlink -f "$root/usr/games/lozetta")" = "$(readlink -f "$root$program_dir/lozetta")" ] ||
+    fail "usr/games/lozetta does not lead to the program"
 for size in 16 32 48 64 128 256; do
     png=$root/usr/share/icons/hicolor/${size}x$size/apps/org.example.lozetta.png
     file "$png" | grep -q "PNG image data, $size x $size" || fail "no $size px icon"

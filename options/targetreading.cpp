@@ -1,7 +1,7 @@
 #include "options/targetreading.h"
 
+#include <QString>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -61,7 +61,10 @@ double readNumber(QStringView text)
         if (takeDigits(text, next, exponent) > next)
             number += exponent;
     }
-    return std::strtod(number.c_str(), nullptr);
+    // Always read with a decimal point, whatever the desktop's locale: the C library's reading
+    // follows the locale that the toolkit takes from the desktop, where a comma may be the mark.
+    // Too large a number reads as an infinity, too small a one as 0.
+    return QString::fromLatin1(number.data(), static_cast<qsizetype>(number.size())).toDouble();
 }
 
 std::optional<Int16> roundToInt16(double value)

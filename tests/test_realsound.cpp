@@ -19,10 +19,19 @@ namespace
 
 const QString kSink = QStringLiteral("lozetta_null");
 
+// The sound tools' messages are read back, so they speak the C locale whatever the test's own.
+QProcessEnvironment untranslated()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    return environment;
+}
+
 // A helper process that dies with the test, whatever way the test ends.
 std::unique_ptr<QProcess> helper(const QString& program, const QStringList& arguments)
 {
     auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(untranslated());
     process->setProgram(program);
     process->setArguments(arguments);
     process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
@@ -33,6 +42,7 @@ std::unique_ptr<QProcess> helper(const QString& program, const QStringList& argu
 QString pactl(const QStringList& arguments)
 {
     QProcess process;
+    process.setProcessEnvironment(untranslated());
     process.start(QStringLiteral("pactl"), arguments);
     if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0)

@@ -275,13 +275,13 @@ void WindowsTest::optionsRemembersOnlyAnAcceptedChoice()
 void WindowsTest::aboutBoxClosesOnAnyClickOrKey_data()
 {
     QTest::addColumn<QString>("part"); // clicked, or none for a key
-    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("key");      // or the mouse button
     for (const char* part : {"background", "title", "notice", "hint", "logo", "icon"})
-        QTest::newRow(part) << QString(part) << 0;
-    for (auto [name, key] : {std::pair{"Escape", Qt::Key_Escape},
-                             {"Enter", Qt::Key_Return},
-                             {"a letter", Qt::Key_Q},
-                             {"F1", Qt::Key_F1}})
+        QTest::newRow(part) << QString(part) << int(Qt::LeftButton);
+    QTest::newRow("logo, right button") << "logo" << int(Qt::RightButton);
+    QTest::newRow("icon, middle button") << "icon" << int(Qt::MiddleButton);
+    for (auto [name, key] : {std::pair{"Escape", Qt::Key_Escape}, {"Enter", Qt::Key_Return},
+                             {"a letter", Qt::Key_Q}, {"F1", Qt::Key_F1}})
         QTest::newRow(name) << QString() << int(key);
 }
 
@@ -308,7 +308,7 @@ void WindowsTest::aboutBoxClosesOnAnyClickOrKey()
         if (part.isNull())
             QTest::keyClick(d, Qt::Key(row<int>("key")));
         else
-            QTest::mouseClick(parts[part], Qt::LeftButton, Qt::NoModifier,
+            QTest::mouseClick(parts[part], Qt::MouseButton(row<int>("key")), Qt::NoModifier,
                               part == "background" ? kBackground : QPoint(5, 5));
         seen += QStringLiteral(" %1").arg(d->isVisible());
         if (d->isVisible())
