@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
 #include <cstring>
@@ -107,12 +108,18 @@ void WindowManager::windowsAsSeen_data()
 void WindowManager::windowsAsSeen()
 {
     QFETCH(bool, managed);
+    QTemporaryDir home;
     QProcess manager;
     const auto stop = qScopeGuard([&] {
         manager.terminate();
         manager.waitForFinished();
     });
     if (managed) {
+        // Its settings as installed, and its log kept out of the user's home.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+        environment.insert(QStringLiteral("XDG_CACHE_HOME"), home.path());
+        manager.setProcessEnvironment(environment);
         // Openbox takes the screen well before it manages windows; it says when it does.
         manager.start(QStringLiteral("openbox"),
                       {QStringLiteral("--sm-disable"), QStringLiteral("--startup"),
