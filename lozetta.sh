@@ -11,6 +11,7 @@ packages=(
     xvfb xauth pulseaudio pulseaudio-utils
     desktop-file-utils appstream dpkg-dev fakeroot file lintian locales
     qt6-base-private-dev clang libclang-rt-14-dev clang-tidy cppcheck strace dbus-daemon
+    openbox weston qt6-wayland
 )
 tools/install-packages.sh "${packages[@]}"
 # The players' own locale, where the decimal mark is a comma: the suite runs in it too.

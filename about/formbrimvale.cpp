@@ -6,6 +6,7 @@
 #include "table/fonts.h"
 #include "table/form1.h"
 #include "table/pictures.h"
+#include "table/placement.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -42,6 +43,7 @@ FormBrimvale::FormBrimvale(QWidget* owner, shell::DocumentService& documents)
 {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setFixedSize(twips::toPixels(kClientWidth), twips::toPixels(kClientHeight));
+    placement::keepCentredOnOwner(*this);
     QPalette background = palette();
     background.setColor(QPalette::Window, Qt::black);
     setPalette(background);

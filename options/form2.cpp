@@ -4,6 +4,7 @@
 #include "table/fonts.h"
 #include "table/form1.h"
 #include "table/messagebox.h"
+#include "table/placement.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -39,6 +40,7 @@ Form2::Form2(Form1& table)
     setWindowTitle(QStringLiteral("Opciones de juego"));
     setFont(fonts::sansSerif(fonts::kDefaultPoints));
     setFixedSize(twips::toPixels(kClientWidth), twips::toPixels(kClientHeight));
+    placement::keepCentredOnOwner(*this);
 
     Command1 = new Button(this);
     Command1->Move(2520, 240, 975, 1575);

@@ -21,7 +21,7 @@ void watchConnection(bool on);
 // Chooses, before the application is made, how repaints reach an X server: copied through the
 // connection rather than through shared memory. The table's repaints are a tile or two, and a
 // shared-memory flush must be waited for before the next paint; a player's own choice in the
-// environment stands.
+// environment stands. Only the X11 platform reads the choice; on Wayland it changes nothing.
 void copyRepaints();
 
 // Has the X server fill a top-level window with black the moment it maps it, so that the window

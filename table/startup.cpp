@@ -1,9 +1,8 @@
 #include "about/formbrimvale.h"
 #include "options/form2.h"
 #include "table/form1.h"
+#include "table/placement.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QThreadPool>
 
 void Form1::Load()
@@ -13,8 +12,7 @@ void Form1::Load()
     QThreadPool::globalInstance()->setExpiryTimeout(-1);
     // Placed first, so that the splash, centred on its owner, is centred on the screen too.
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    placement::keepCentredOnScreen(*this);
     Form_Load();
     show();
 }
