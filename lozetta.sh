@@ -11,6 +11,7 @@ packages=(
     xvfb xauth pulseaudio pulseaudio-utils
     desktop-file-utils appstream dpkg-dev fakeroot file
     qt6-base-private-dev clang libclang-rt-14-dev clang-tidy cppcheck strace dbus-daemon
+    at-spi2-core gir1.2-atspi-2.0 python3-gi
 )
 tools/install-packages.sh "${packages[@]}"
 
