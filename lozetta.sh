@@ -12,6 +12,7 @@ packages=(
     desktop-file-utils appstream dpkg-dev fakeroot file lintian locales
     qt6-base-private-dev clang libclang-rt-14-dev clang-tidy cppcheck strace dbus-daemon
     openbox weston qt6-wayland
+    at-spi2-core gir1.2-atspi-2.0 python3-gi
 )
 tools/install-packages.sh "${packages[@]}"
 # The players' own locale, where the decimal mark is a comma: the suite runs in it too.

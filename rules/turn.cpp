@@ -1,6 +1,7 @@
 #include "options/form2.h"
 #include "rules/computerchoice.h"
 #include "rules/pacing.h"
+#include "table/chainlayout.h"
 #include "table/form1.h"
 
 #include <QCoreApplication>
@@ -82,13 +83,12 @@ void Form1::openWithDoubleSix()
 
 void Form1::setOpeningEnds()
 {
-    // Both rows start level with the seam of the upright double six.
-    endPos[1][1] = static_cast<Int16>(Shape2->Left() - kHalf);
-    endPos[1][2] = static_cast<Int16>(Shape2->Top() + kOpeningOffset);
-    endPos[2][1] = static_cast<Int16>(Shape2->Left() + kHalf);
-    endPos[2][2] = static_cast<Int16>(Shape2->Top() + kOpeningOffset);
-    endDir[1] = -1;
-    endDir[2] = 1;
+    for (Int16 end = 1; end <= 2; ++end) {
+        const chain::EndState start = chain::openingEnd(end, Shape2->Left(), Shape2->Top());
+        endPos[end][1] = start.x;
+        endPos[end][2] = start.y;
+        endDir[end] = start.dir;
+    }
 }
 
 void Form1::drawOpeningDoubleSix()

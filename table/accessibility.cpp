@@ -1,11 +1,14 @@
 #include "table/accessibility.h"
 
+#include "table/announcer.h"
 #include "table/form1.h"
 #include "table/pictures.h"
+#include "table/playerclick.h"
+#include "table/spokenchain.h"
 
 #include <QAccessibleWidget>
-#include <utility>
-#include <vector>
+#include <QRegularExpression>
+#include <optional>
 
 namespace accessibility
 {
@@ -15,18 +18,9 @@ namespace
 
 constexpr int kHandHalves = 2 * rules::kSlots;
 
-int pipsShown(const Picture& half)
+QString tileName(int first, int second)
 {
-    for (int pips = 0; pips <= 6; ++pips) {
-        if (half.picture() == pictures::face(pips))
-            return pips;
-    }
-    return -1;
-}
-
-QString tileName(const Picture& first, const Picture& second)
-{
-    return QStringLiteral("Ficha %1/%2").arg(pipsShown(first)).arg(pipsShown(second));
+    return QStringLiteral("Ficha %1/%2").arg(first).arg(second);
 }
 
 const Form1* tableOf(const QWidget& control)
@@ -34,37 +28,29 @@ const Form1* tableOf(const QWidget& control)
     return qobject_cast<const Form1*>(control.window());
 }
 
-// The tiles on the table as pairs of halves, in the order they were laid: the faces among the
-// table's pictures come two by two, the dividers between them.
-std::vector<std::pair<Picture*, Picture*>> tilesOnTable(const Form1& form)
+Spoken spoken(QAccessible::Role role, const QString& name, const QWidget& control,
+              bool pressable = false)
 {
-    std::vector<Picture*> halves;
-    for (int i = 1; i < form.Image3.Count(); ++i) {
-        if (pipsShown(*form.Image3(i)) >= 0)
-            halves.push_back(form.Image3(i));
-    }
-    std::vector<std::pair<Picture*, Picture*>> tiles;
-    for (std::size_t i = 0; i + 1 < halves.size(); i += 2)
-        tiles.emplace_back(halves[i], halves[i + 1]);
-    return tiles;
+    return {role, name, control.isVisible(), pressable};
 }
 
-// The controls of the table a player reads or uses, in reading order.
-std::vector<QWidget*> spokenControls(const Form1& form)
+// Everything on the table a player may hear, shown or not, in reading order.
+std::vector<QWidget*> spokenControls(const Form1& form, const std::vector<ChainTile>& chain)
 {
-    std::vector<QWidget*> controls;
+    std::vector<QWidget*> controls{form.Label5};
     for (int i = 0; i < rules::kSeats; ++i)
         controls.push_back(form.Label3(i));
     for (int i = 0; i < rules::kSeats; ++i)
         controls.push_back(form.Label7(i));
-    for (const auto& tile : tilesOnTable(form))
-        controls.push_back(tile.first);
+    for (const ChainTile& tile : chain)
+        controls.push_back(tile.control);
     controls.push_back(form.Image4(0));
     controls.push_back(form.Image4(1));
     controls.push_back(form.Shape3);
     for (int i = 0; i < kHandHalves; i += 2)
         controls.push_back(form.Image2(i));
-    controls.push_back(form.Label5);
+    controls.push_back(form.Command1);
+    controls.push_back(form.Command3);
     return controls;
 }
 
@@ -80,93 +66,130 @@ QString seatName(const Form1& form, int i)
 {
     QString name = form.Label7(i)->Caption();
     const int seat = i + 1;
-    if (seat == rules::kHumanSeat)
-        return name;
-    const int faceDown = faceDownTiles(form, seat);
+    const int faceDown = seat == rules::kHumanSeat ? 0 : faceDownTiles(form, seat);
     if (faceDown == 0)
         return name;
     return faceDown == 1 ? QStringLiteral("%1, 1 ficha boca abajo").arg(name)
                          : QStringLiteral("%1, %2 fichas boca abajo").arg(name).arg(faceDown);
 }
 
-QString markerName(const Form1& form, int i)
+QString markerName(const Form1& form, int i, bool chainLaid)
 {
-    const Picture& marker = *form.Image4(i);
-    const QString colour = marker.picture() == pictures::kMarkerGreen ? QStringLiteral("verde")
-                                                                      : QStringLiteral("cian");
+    const QString colour = form.Image4(i)->picture() == pictures::kMarkerGreen
+                               ? QStringLiteral("verde")
+                               : QStringLiteral("cian");
     QString name = QStringLiteral("Extremo %1, cruz %2").arg(i + 1).arg(colour);
     // Before the opening tile there is no end to match yet.
-    if (!tilesOnTable(form).empty())
+    if (chainLaid)
         name += QStringLiteral(", abierto al %1").arg(form.chainEnds[i + 1]);
     return name;
 }
 
-int selectedUpperHalf(const Form1& form)
+// A tile of the chain, with the end it stands at when it stands at one.
+QString chainTileName(const std::vector<ChainTile>& chain, std::size_t i)
 {
-    return form.selectedHandImage - form.selectedHandImage % 2;
+    QString name = tileName(chain[i].first, chain[i].second) + QStringLiteral(" en la mesa");
+    if (chain.size() == 1)
+        return name + QStringLiteral(", extremos 1 y 2");
+    if (i == 0)
+        return name + QStringLiteral(", extremo 1");
+    if (i + 1 == chain.size())
+        return name + QStringLiteral(", extremo 2");
+    return name;
 }
 
-Spoken describeOnTable(const Form1& form, const QWidget& control)
+QString framedTileName(const Form1& form)
 {
-    Spoken spoken;
-    spoken.shown = control.isVisible();
+    const int upper = form.selectedHandImage - form.selectedHandImage % 2;
+    return QStringLiteral("Ficha seleccionada: %1/%2")
+        .arg(pipsShown(*form.Image2(upper)))
+        .arg(pipsShown(*form.Image2(upper + 1)));
+}
+
+std::optional<Spoken> describeSeat(const Form1& form, const QWidget& control)
+{
     for (int i = 0; i < rules::kSeats; ++i) {
-        if (&control == form.Label3(i)) {
-            spoken.role = QAccessible::StaticText;
-            spoken.name = QStringLiteral("Marcador, %1: %2")
-                              .arg(form.Label4(i)->Caption(), form.Label3(i)->Caption());
-            return spoken;
-        }
-        if (&control == form.Label7(i)) {
-            spoken.role = QAccessible::StaticText;
-            spoken.name = seatName(form, i);
-            return spoken;
-        }
+        if (&control == form.Label3(i))
+            return spoken(QAccessible::StaticText,
+                          QStringLiteral("Marcador, %1: %2")
+                              .arg(form.Label4(i)->Caption(), form.Label3(i)->Caption()),
+                          control);
+        if (&control == form.Label7(i))
+            return spoken(QAccessible::StaticText, seatName(form, i), control);
     }
-    for (int i = 0; i <= 1; ++i) {
-        if (&control == form.Image4(i)) {
-            spoken.role = QAccessible::Button;
-            spoken.name = markerName(form, i);
-            spoken.pressable = true;
-            return spoken;
-        }
-    }
+    return std::nullopt;
+}
+
+std::optional<Spoken> describeTile(const Form1& form, const QWidget& control,
+                                   const std::vector<ChainTile>& chain)
+{
     for (int i = 0; i < kHandHalves; i += 2) {
-        if (&control == form.Image2(i)) {
-            spoken.role = QAccessible::Button;
-            spoken.name = tileName(*form.Image2(i), *form.Image2(i + 1));
-            spoken.shown = spoken.shown && !form.Image2(i)->picture().isEmpty();
-            spoken.pressable = true;
-            spoken.selected = form.Shape3->Visible() && selectedUpperHalf(form) == i;
-            return spoken;
-        }
+        if (&control != form.Image2(i))
+            continue;
+        Spoken tile = spoken(QAccessible::Button,
+                             tileName(pipsShown(*form.Image2(i)), pipsShown(*form.Image2(i + 1))),
+                             control, true);
+        tile.shown = tile.shown && !form.Image2(i)->picture().isEmpty();
+        return tile;
     }
-    for (const auto& [first, second] : tilesOnTable(form)) {
-        if (&control == first) {
-            spoken.role = QAccessible::Graphic;
-            spoken.name = tileName(*first, *second) + QStringLiteral(" en la mesa");
-            return spoken;
-        }
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        if (&control == chain[i].control)
+            return spoken(QAccessible::Graphic, chainTileName(chain, i), control);
     }
-    if (&control == form.Shape3) {
-        const int upper = selectedUpperHalf(form);
-        spoken.role = QAccessible::StaticText;
-        spoken.name = QStringLiteral("Ficha seleccionada: %1/%2")
-                          .arg(pipsShown(*form.Image2(upper)))
-                          .arg(pipsShown(*form.Image2(upper + 1)));
-        return spoken;
+    if (&control == form.Shape3)
+        return spoken(QAccessible::StaticText, framedTileName(form), control);
+    return std::nullopt;
+}
+
+std::optional<Spoken> describeButton(const QWidget& control)
+{
+    if (const auto* button = dynamic_cast<const Button*>(&control))
+        return spoken(QAccessible::Button, button->Caption(), control, true);
+    return std::nullopt;
+}
+
+Spoken describeOnTable(const Form1& form, const QWidget& control,
+                       const std::vector<ChainTile>& chain)
+{
+    if (auto button = describeButton(control))
+        return *button;
+    if (auto seat = describeSeat(form, control))
+        return *seat;
+    if (auto tile = describeTile(form, control, chain))
+        return *tile;
+    for (int i = 0; i <= 1; ++i) {
+        if (&control == form.Image4(i))
+            return spoken(QAccessible::Button, markerName(form, i, !chain.empty()), control, true);
     }
     if (&control == form.Label5) {
-        spoken.role = QAccessible::StaticText;
-        spoken.name = form.Label5->Caption();
-        return spoken;
+        Spoken description = spoken(QAccessible::StaticText, form.Label5->Caption(), control);
+        // The dot that stands there before a match is chosen says nothing.
+        description.shown = description.shown &&
+                            description.name.contains(QRegularExpression(QStringLiteral("\\w")));
+        return description;
     }
     // Everything else only draws: it says nothing.
+    return spoken(QAccessible::Graphic, {}, control);
+}
+
+Spoken describeElsewhere(const QWidget& control)
+{
+    Spoken spoken;
     spoken.role = QAccessible::Graphic;
+    spoken.shown = control.isVisible();
+    if (const auto* picture = qobject_cast<const Picture*>(&control)) {
+        // The about box closes on a click on its pictures.
+        spoken.pressable = true;
+        if (picture->picture() == pictures::kLogo)
+            spoken.name = QStringLiteral("Logotipo de Lozetta");
+        else if (picture->picture() == pictures::kIcon)
+            spoken.name = QStringLiteral("Icono de Lozetta");
+    }
     return spoken;
 }
 
-// A control of the table or of the about box, spoken as the player sees it.
+// A control of the table, a button or a picture, spoken as the player sees it and pressed as
+// the player clicks it.
 class ControlInterface : public QAccessibleWidget
 {
 public:
@@ -179,47 +202,57 @@ public:
     QAccessible::Role role() const override { return describe(*widget()).role; }
     QAccessible::State state() const override
     {
-        const Spoken spoken = describe(*widget());
         QAccessible::State state = QAccessibleWidget::state();
-        state.invisible = !spoken.shown;
-        state.selectable = spoken.pressable && spoken.role == QAccessible::Button;
-        state.selected = spoken.selected;
+        state.invisible = !describe(*widget()).shown;
         return state;
+    }
+    QAccessibleInterface* parent() const override
+    {
+        // The table's controls are read as the table's own, not as the drawing surface's.
+        if (const Form1* form = tableOf(*widget()))
+            return QAccessible::queryAccessibleInterface(form->centralWidget());
+        return QAccessibleWidget::parent();
     }
     QStringList actionNames() const override
     {
-        return describe(*widget()).pressable ? QStringList{pressAction()} : QStringList{};
+        return pressable() ? QStringList{pressAction()} : QStringList{};
     }
     void doAction(const QString& action) override
     {
-        auto* picture = qobject_cast<Picture*>(widget());
-        if (picture && action == pressAction() && describe(*picture).pressable)
-            emit picture->clicked();
+        if (action == pressAction() && pressable())
+            clickAsThePlayer(*widget());
+    }
+
+private:
+    bool pressable() const
+    {
+        const Spoken spoken = describe(*widget());
+        return spoken.pressable && spoken.shown && widget()->isEnabled();
     }
 };
 
-// The table itself: only the controls that are read or used, not the pieces that draw them.
+// The table itself: the controls that are read or used and shown, nothing that only draws.
 class TableInterface : public QAccessibleWidget
 {
 public:
-    TableInterface(QWidget* surface, const Form1& form)
-        : QAccessibleWidget(surface, QAccessible::Pane), form_(form)
+    TableInterface(QWidget* client, const Form1& form)
+        : QAccessibleWidget(client, QAccessible::Pane), form_(form)
     {
     }
 
-    int childCount() const override { return static_cast<int>(spokenControls(form_).size()); }
+    int childCount() const override { return static_cast<int>(heardOnTable(form_).size()); }
     QAccessibleInterface* child(int index) const override
     {
-        const auto controls = spokenControls(form_);
-        if (index < 0 || index >= static_cast<int>(controls.size()))
+        const auto heard = heardOnTable(form_);
+        if (index < 0 || index >= static_cast<int>(heard.size()))
             return nullptr;
-        return QAccessible::queryAccessibleInterface(controls[static_cast<std::size_t>(index)]);
+        return QAccessible::queryAccessibleInterface(heard[std::size_t(index)].first);
     }
     int indexOfChild(const QAccessibleInterface* child) const override
     {
-        const auto controls = spokenControls(form_);
-        for (std::size_t i = 0; i < controls.size(); ++i) {
-            if (child && child->object() == controls[i])
+        const auto heard = heardOnTable(form_);
+        for (std::size_t i = 0; child && i < heard.size(); ++i) {
+            if (child->object() == heard[i].first)
                 return static_cast<int>(i);
         }
         return -1;
@@ -239,10 +272,10 @@ QAccessibleInterface* interfaceFor(const QString&, QObject* object)
     if (!widget)
         return nullptr;
     const Form1* form = tableOf(*widget);
-    if (form && widget == form->Label1->parentWidget())
+    if (form && widget == form->centralWidget())
         return new TableInterface(widget, *form);
     const bool onTable = form && (dynamic_cast<Label*>(widget) || dynamic_cast<Shape*>(widget));
-    if (onTable || qobject_cast<Picture*>(widget))
+    if (onTable || qobject_cast<Picture*>(widget) || dynamic_cast<Button*>(widget))
         return new ControlInterface(widget);
     return nullptr;
 }
@@ -252,26 +285,32 @@ QAccessibleInterface* interfaceFor(const QString&, QObject* object)
 Spoken describe(const QWidget& control)
 {
     if (const Form1* form = tableOf(control))
-        return describeOnTable(*form, control);
-    Spoken spoken;
-    spoken.role = QAccessible::Graphic;
-    spoken.shown = control.isVisible();
-    if (const auto* picture = qobject_cast<const Picture*>(&control)) {
-        if (picture->picture() == pictures::kLogo)
-            spoken.name = QStringLiteral("Logotipo de Lozetta");
-        else if (picture->picture() == pictures::kIcon)
-            spoken.name = QStringLiteral("Icono de Lozetta");
-    }
-    return spoken;
+        return describeOnTable(*form, control, chainFromEndToEnd(*form));
+    if (auto button = describeButton(control))
+        return *button;
+    return describeElsewhere(control);
 }
 
-void install()
+std::vector<std::pair<QWidget*, Spoken>> heardOnTable(const Form1& table)
+{
+    const auto chain = chainFromEndToEnd(table);
+    std::vector<std::pair<QWidget*, Spoken>> heard;
+    for (QWidget* control : spokenControls(table, chain)) {
+        Spoken spoken = describeOnTable(table, *control, chain);
+        if (spoken.shown && !spoken.name.isEmpty())
+            heard.emplace_back(control, std::move(spoken));
+    }
+    return heard;
+}
+
+void install(Form1& table)
 {
     static const bool installed = [] {
         QAccessible::installFactory(interfaceFor);
         return true;
     }();
     Q_UNUSED(installed);
+    new Announcer(table);
 }
 
 } // namespace accessibility

@@ -30,6 +30,14 @@ Limits limitsOf(Int16 clothLeft, Int16 clothWidth, double halfWidth)
             static_cast<Int16>(clothLeft + clothWidth - kRightMargin), halfWidth};
 }
 
+EndState openingEnd(Int16 endIndex, Int16 anchorLeft, Int16 anchorTop)
+{
+    // Both rows start level with the seam of the upright double six.
+    const Int16 dir = endIndex == 1 ? Int16(-1) : Int16(1);
+    return {static_cast<Int16>(anchorLeft + dir * kHalf),
+            static_cast<Int16>(anchorTop + kSeamOffset), dir, 0};
+}
+
 Placement place(const EndState& end, Int16 endIndex, bool isDouble, const Limits& limits)
 {
     EndState next = end;

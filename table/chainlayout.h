@@ -36,6 +36,9 @@ struct Placement {
     EndState next;
 };
 
+// Where an end starts, beside the opening double six standing upright at the anchor's corner.
+EndState openingEnd(Int16 endIndex, Int16 anchorLeft, Int16 anchorTop);
+
 // End 1 turns upwards at its corners, end 2 downwards.
 Placement place(const EndState& end, Int16 endIndex, bool isDouble, const Limits& limits);
 

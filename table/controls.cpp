@@ -2,7 +2,6 @@
 
 #include "table/pictures.h"
 
-#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -36,9 +35,6 @@ void Picture::setPicture(const QString& source)
 {
     source_ = source;
     update();
-    // A new picture is a new name for a screen reader.
-    QAccessibleEvent changed(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
 }
 
 void Picture::setStretch(bool stretch)

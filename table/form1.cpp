@@ -47,9 +47,9 @@ Form1::Form1(shell::SoundService& sound, shell::DocumentService& documents)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
+    accessibility::install(*this);
     createControls();
     createMenus();
-    accessibility::install();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -325,11 +325,8 @@ void TableTest::passesAndBlocks()
     Table t(MatchSettings::kPuntos, 500);
     Form1& form = t.form;
     if (byThePlayer) {
-        // Every six is the player's, the double in the fifth slot: no computer seat can answer.
-        QStringList deal = doubleSixAtSeat(4);
-        std::reverse(deal.begin(), deal.end());
-        t.deal(deal);
-        clickUpperHalf(form, 5);
+        t.deal(allSixesToThePlayerDeal()); // no computer seat can answer the opening
+        clickUpperHalf(form, 1);
         clickMarker(form, 0);
         runComputerTurns(form);
         // The pass is offered although 6/5 fits.

@@ -110,14 +110,30 @@ void Table::click(QWidget* widget)
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
 }
 
-QStringList doubleSixAtSeat(int seat)
+namespace
+{
+QStringList allTilesInOrder()
 {
     QStringList tiles;
     for (int high = 0; high <= 6; ++high) {
         for (int low = 0; low <= high; ++low)
             tiles << QStringLiteral("%1%2").arg(high).arg(low);
     }
+    return tiles;
+}
+} // namespace
+
+QStringList doubleSixAtSeat(int seat)
+{
+    QStringList tiles = allTilesInOrder();
     tiles.swapItemsAt(rules::kTiles - 1, (seat - 1) * rules::kSlots + 2);
+    return tiles;
+}
+
+QStringList allSixesToThePlayerDeal()
+{
+    QStringList tiles = allTilesInOrder();
+    std::reverse(tiles.begin(), tiles.end());
     return tiles;
 }
 

@@ -91,6 +91,8 @@ struct Table {
 // The whole set in order (seat 4 then holds every six), with the double six swapped into the
 // third slot of the given seat.
 QStringList doubleSixAtSeat(int seat);
+// Every six is the player's, the double six first.
+QStringList allSixesToThePlayerDeal();
 // The player opens; the computer seats answer with 6/5 and 5/3 at end 1 and 6/4 at end 2,
 // leaving 3 and 4 open for the player's 4/3, 3/3, 4/1, 2/0, 1/1 and 0/0.
 QStringList playerOpensDeal();
