@@ -92,6 +92,7 @@ void Faults::brokenSoundFilesAreSilence_data()
 void Faults::brokenSoundFilesAreSilence()
 {
     QFETCH(QByteArray, content);
+    QFETCH(qint64, sparseSize);
     qputenv("PULSE_SERVER", "unix:/nonexistent/lozetta-no-sound-server");
     QVERIFY(!goodSound().isEmpty() && !QFile::exists(here() + "/Instrucciones.htm"));
     QTemporaryDir goodPlace, place;
@@ -107,7 +108,7 @@ void Faults::brokenSoundFilesAreSilence()
         QVERIFY(QFile::link("/dev/zero", file.fileName()));
     else if (!content.isNull())
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size() &&
-                file.resize(qMax(content.size(), row<qint64>("sparseSize") << 20)));
+                file.resize(qMax(content.size(), sparseSize << 20)));
     file.close();
     QVERIFY(QDir::setCurrent(place.path()));
     QCOMPARE(playAHand(), expected);

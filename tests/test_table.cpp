@@ -3,8 +3,6 @@
 #include "support/table.h"
 #include "table/pictures.h"
 
-#include <QTest>
-
 // A hand on the real table: whose turn it is and when, the opening, the player's selection and
 // move with every refusal, pass and block, the end of a hand with its scoring, the new-game
 // command, and many random hands checked after every event.
@@ -18,13 +16,11 @@ private slots:
     void openingStandsAtTheAnchor();
     void clickFramesTheWholeTile_data();
     void clickFramesTheWholeTile();
-    void refusedMoveChangesNothing_data();
-    void refusedMoveChangesNothing();
-    void legalMoveLaysTheTile_data();
-    void legalMoveLaysTheTile();
+    void movesAndRefusals_data();
+    void movesAndRefusals();
     void onlyHandDividersSelectOutOfTurn();
-    void passesAndBlocks_data();
-    void passesAndBlocks();
+    void blocks_data();
+    void blocks();
     void lastTileEndsTheHand_data();
     void lastTileEndsTheHand();
     void endOfHandScores_data();
@@ -45,24 +41,33 @@ QString joined(std::initializer_list<int> values)
     return texts.join(' ');
 }
 
-QString scoresShown(const Form1& form)
+QString scoresShown(const Form1& f)
 {
-    QStringList texts;
-    for (int i = 0; i < rules::kSeats; ++i)
-        texts << form.Label3(i)->Caption();
-    return texts.join(' ');
+    return QStringList{f.Label3(0)->Caption(), f.Label3(1)->Caption(), f.Label3(2)->Caption(),
+                       f.Label3(3)->Caption()}
+        .join(' ');
 }
 
-// The halves of the last tile laid on the table, as "left,top:pips left,top:pips".
-QString lastHalves(const Form1& form, int first)
+// The pictures laid from Image3(first) on, as "left,top:pips" ("d" for a divider).
+QString laid(const Form1& form, int first, int count = 2)
 {
-    QStringList halves;
-    for (int i = first; i < first + 2; ++i)
-        halves << QStringLiteral("%1,%2:%3")
-                      .arg(form.Image3(i)->Left())
-                      .arg(form.Image3(i)->Top())
-                      .arg(pipsOf(form.Image3(i)->picture()));
-    return halves.join(' ');
+    QStringList pictures;
+    for (int i = first; i < first + count; ++i) {
+        const int pips = pipsOf(form.Image3(i)->picture());
+        pictures << QStringLiteral("%1,%2:%3")
+                        .arg(form.Image3(i)->Left())
+                        .arg(form.Image3(i)->Top())
+                        .arg(pips < 0 ? QString("d") : QString::number(pips));
+    }
+    return pictures.join(' ');
+}
+
+int changedLines(const QStringList& before, const QStringList& after)
+{
+    int changed = 0;
+    for (qsizetype i = 0; i < after.size(); ++i)
+        changed += after[i] != before.value(i);
+    return changed;
 }
 
 // The player has opened and the computer seats have answered: 3 is open at end 1 and 4 at
@@ -77,41 +82,26 @@ void toPlayersSecondTurn(Table& t)
     QCOMPARE(joined({t.form.chainEnds[1], t.form.chainEnds[2]}), QString("3 4"));
 }
 
-// Leaves a seat with one tile, in its second slot.
-void leaveOneTile(Form1& form, int seat, const QString& tile)
-{
-    setHand(form.hands[seat], {"99", tile, "99", "99", "99", "99", "99"});
-    form.Label2(seat - 1)->setCaption("1");
-    for (int k = 0; seat > 1 && k < rules::kSlots; ++k)
-        form.Shape1((seat - 2) * rules::kSlots + k)->setVisible(k == 0);
-}
-
 } // namespace
 
 void TableTest::turnsRunFromTheDoubleSix_data()
 {
-    QTest::addColumn<int>("holder");
-    QTest::addColumn<QString>("seats");  // after the deal and each of the next five events
-    QTest::addColumn<QString>("pauses"); // Timer1's interval at the same moments
-    QTest::newRow("seat 1") << 1 << "1 1 4 3 2 1"
-                            << "0 500 100 100 100 0";
-    QTest::newRow("seat 2") << 2 << "2 1 4 3 2 1"
-                            << "100 0 100 100 100 0";
-    QTest::newRow("seat 3") << 3 << "3 2 1 4 3 2"
-                            << "100 100 0 100 100 100";
-    QTest::newRow("seat 4") << 4 << "4 3 2 1 4 3"
-                            << "100 100 100 0 100 100";
+    // The seat to move and Timer1's pause after the deal and each of the next five events.
+    addRows({"seats", "pauses"},
+            {"seat 1|1 1 4 3 2 1|0 500 100 100 100 0", "seat 2|2 1 4 3 2 1|100 0 100 100 100 0",
+             "seat 3|3 2 1 4 3 2|100 100 0 100 100 100",
+             "seat 4|4 3 2 1 4 3|100 100 100 0 100 100"});
 }
 
 void TableTest::turnsRunFromTheDoubleSix()
 {
     Table t;
     Form1& form = t.form;
-    t.deal(doubleSixAtSeat(row<int>("holder")));
-    QStringList seats{QString::number(form.turnSeat)};
-    QStringList pauses{QString::number(form.Timer1->Interval())};
+    t.deal(doubleSixAtSeat(QString(QTest::currentDataTag()).back().digitValue()));
+    QStringList seats, pauses;
     while (seats.size() < 6) {
-        // The counters and the face-down tiles always agree with the hands.
+        seats << QString::number(form.turnSeat);
+        pauses << QString::number(form.Timer1->isArmed() ? form.Timer1->Interval() : 0);
         QCOMPARE(invariantViolation(form), QString());
         if (form.humanTurn && form.firstMove) {
             QVERIFY(form.Command3->isHidden());
@@ -122,48 +112,40 @@ void TableTest::turnsRunFromTheDoubleSix()
         } else {
             form.Timer1_Timer();
         }
-        seats << QString::number(form.turnSeat);
-        pauses << QString::number(form.Timer1->isArmed() ? form.Timer1->Interval() : 0);
     }
-    QCOMPARE(seats.join(' '), row<QString>("seats"));
-    QCOMPARE(pauses.join(' '), row<QString>("pauses"));
+    QCOMPARE(seats.join(' '), cell("seats"));
+    QCOMPARE(pauses.join(' '), cell("pauses"));
     QVERIFY(t.watch.messages.empty());
 }
 
 void TableTest::openingStandsAtTheAnchor_data()
 {
-    QTest::addColumn<int>("holder");
-    QTest::addColumn<QString>("how"); // how the player picks the double six
-    QTest::addColumn<int>("marker");
-    QTest::newRow("the player: upper half, green") << 1 << "upper" << 0;
-    QTest::newRow("the player: lower half, cyan") << 1 << "lower" << 1;
-    QTest::newRow("the player: divider, cyan") << 1 << "divider" << 1;
-    QTest::newRow("seat 3") << 3 << "" << 0;
+    addRows({"holder", "how", "marker"},
+            {"the player: upper half, green|1|upper|0", "the player: lower half, cyan|1|lower|1",
+             "the player: divider, cyan|1|divider|1", "seat 3|3||"});
 }
 
 void TableTest::openingStandsAtTheAnchor()
 {
-    QFETCH(int, holder);
+    const int holder = number("holder");
     Table t;
     Form1& form = t.form;
     t.deal(doubleSixAtSeat(holder));
     if (holder == 1) {
         // Offered beside the anchor, without a pass, and nothing moves meanwhile.
-        QCOMPARE(joined({form.Image4(0)->Left(), form.Image4(0)->Top(), form.Image4(1)->Left(),
-                         form.Image4(1)->Top()}),
-                 QString("4020 3300 4380 3300"));
-        QVERIFY(form.Image4(0)->Visible() && form.Image4(1)->Visible());
-        QVERIFY(!form.Command3->Visible() && !form.Timer1->isArmed() && t.sound.files.isEmpty());
-        select(form, 3, row<QString>("how"));
-        clickMarker(form, row<int>("marker"));
+        QCOMPARE(
+            joined({form.Image4(0)->Left(), form.Image4(0)->Top(), form.Image4(1)->Left(),
+                    form.Image4(1)->Top(), form.Image4(0)->Visible(), form.Image4(1)->Visible(),
+                    form.Command3->Visible(), form.Timer1->isArmed(), int(t.sound.files.size())}),
+            QString("4020 3300 4380 3300 1 1 0 0 0"));
+        select(form, 3, cell("how"));
+        clickMarker(form, number("marker"));
     }
-    QCOMPARE(lastHalves(form, 1), QString("4200,3120:6 4200,3480:6"));
-    QCOMPARE(joined({form.Image3(3)->Left(), form.Image3(3)->Top()}), QString("4200 3300"));
+    QCOMPARE(laid(form, 1, 3), QString("4200,3120:6 4200,3480:6 4200,3300:d"));
     QCOMPARE(form.Image3(3)->picture(), pictures::kDividerHorizontal);
     QVERIFY(form.Image3(1)->Visible() && form.Image3(2)->Visible() && form.Image3(3)->Visible());
-    QCOMPARE(joined({form.endPos[1][1], form.endPos[1][2], form.endDir[1], form.chainEnds[1],
-                     form.endPos[2][1], form.endPos[2][2], form.endDir[2], form.chainEnds[2]}),
-             QString("3840 3300 -1 6 4560 3300 1 6"));
+    QCOMPARE(tableState(form).at(tableState(form).size() - 2),
+             QString("6 3840 3300 -1 0 6 4560 3300 1 0"));
     QCOMPARE(form.Label2(holder - 1)->Caption(), QString("6"));
     QCOMPARE(invariantViolation(form), QString());
     QCOMPARE(joined({form.firstMove, form.humanTurn, form.Timer1->Interval()}),
@@ -174,111 +156,88 @@ void TableTest::openingStandsAtTheAnchor()
 
 void TableTest::clickFramesTheWholeTile_data()
 {
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<QString>("how");
-    for (int slot : {1, 7}) {
-        for (const char* how : {"upper", "lower", "divider"})
-            QTest::addRow("slot %d, %s", slot, how) << slot << QString(how);
-    }
+    addRows({"slot", "how", "image"}, {"slot 1, upper|1|upper|0", "slot 1, lower|1|lower|1",
+                                       "slot 1, divider|1|divider|0", "slot 7, upper|7|upper|12",
+                                       "slot 7, lower|7|lower|13", "slot 7, divider|7|divider|12"});
 }
 
 void TableTest::clickFramesTheWholeTile()
 {
-    QFETCH(int, slot);
+    const int slot = number("slot");
     Table t;
     Form1& form = t.form;
     t.deal(playerOpensDeal());
     clickUpperHalf(form, 8 - slot); // a selection elsewhere first, which the click must move
-    select(form, slot, row<QString>("how"));
-    QVERIFY(form.Shape3->Visible());
-    QCOMPARE(
-        QRect(form.Shape3->Left(), form.Shape3->Top(), form.Shape3->Width(), form.Shape3->Height()),
-        QRect(3000 + 480 * (slot - 1), 6240, 360, 720));
-    QCOMPARE(form.selectedHandImage, Int16(2 * slot - 2 + (row<QString>("how") == "lower")));
+    select(form, slot, cell("how"));
+    QCOMPARE(joined({form.Shape3->Visible(), form.Shape3->Left(), form.Shape3->Top(),
+                     form.Shape3->Width(), form.Shape3->Height(), form.selectedHandImage}),
+             joined({1, 3000 + 480 * (slot - 1), 6240, 360, 720, number("image")}));
     const auto stack = form.Shape3->parentWidget()->children();
     QVERIFY(stack.indexOf(form.Shape3) > stack.indexOf(form.Image5(slot)));
 }
 
-void TableTest::refusedMoveChangesNothing_data()
+void TableTest::movesAndRefusals_data()
 {
-    QTest::addColumn<bool>("opening");
-    QTest::addColumn<int>("slot"); // 0: nothing selected
-    QTest::addColumn<int>("marker");
-    QTest::addColumn<QString>("message");
+    // A slot of the player's hand (0: none) laid at a marker at the opening or at the second
+    // turn: the message, or the halves and the divider laid and the open ends afterwards.
     const QString none = "Señala una ficha primero.", wrong = "Esa ficha no es correcta.";
-    QTest::newRow("nothing selected at the opening") << true << 0 << 1 << none;
-    QTest::newRow("nothing selected later") << false << 0 << 0 << none;
-    QTest::newRow("opening with 4/3") << true << 2 << 0 << "Tienes que empezar con el 6/6.";
-    QTest::newRow("4/1 at end 1, where 3 is open") << false << 4 << 0 << wrong;
-    QTest::newRow("3/3 at end 2, where 4 is open") << false << 3 << 1 << wrong;
+    addRows({"opening", "slot", "marker", "outcome"},
+            {"nothing selected at the opening|1|0|1|" + none,
+             "nothing selected later|0|0|0|" + none,
+             "opening with 4/3|1|2|0|Tienes que empezar con el 6/6.",
+             "4/1 at end 1, where 3 is open|0|4|0|" + wrong,
+             "3/3 at end 2, where 4 is open|0|3|1|" + wrong,
+             "4/3 by its second pip turns round|0|2|0|2400,3300:3 2040,3300:4 2220,3300:d ends 4 4",
+             "4/3 at end 2 by its first pip|0|2|1|5280,3300:4 5640,3300:3 5460,3300:d ends 3 3",
+             "3/3 at end 1 crosswise|0|3|0|2400,3120:3 2400,3480:3 ends 3 4"});
 }
 
-void TableTest::refusedMoveChangesNothing()
+void TableTest::movesAndRefusals()
 {
-    QFETCH(bool, opening);
-    QFETCH(int, slot);
+    const int slot = number("slot");
     Table t;
     Form1& form = t.form;
-    if (opening)
+    if (number("opening"))
         t.deal(playerOpensDeal());
     else
         toPlayersSecondTurn(t);
     if (slot > 0)
         clickLowerHalf(form, slot);
     const QStringList before = tableState(form) << t.sound.files;
-
-    clickMarker(form, row<int>("marker"));
-
-    QCOMPARE(t.watch.texts(), QStringList{row<QString>("message")});
-    QCOMPARE(t.watch.messages.front().icon, QMessageBox::Warning);
-    QCOMPARE(t.watch.messages.front().title, QString("Lozetta"));
-    QCOMPARE(tableState(form) << t.sound.files, before);
-    // The turn is still the player's.
-    clickUpperHalf(form, opening ? 1 : 2);
-    clickMarker(form, 0);
-    QCOMPARE(joined({int(t.watch.messages.size()), form.humanTurn}), QString("1 0"));
-}
-
-void TableTest::legalMoveLaysTheTile_data()
-{
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<int>("marker");
-    QTest::addColumn<QString>("halves");
-    QTest::addColumn<QString>("ends");
-    QTest::newRow("4/3 by its second pip turns round") << 2 << 0 << "2400,3300:3 2040,3300:4"
-                                                       << "4 4";
-    QTest::newRow("4/3 at end 2 by its first pip") << 2 << 1 << "5280,3300:4 5640,3300:3"
-                                                   << "3 3";
-    QTest::newRow("3/3 at end 1 crosswise") << 3 << 0 << "2400,3120:3 2400,3480:3"
-                                            << "3 4";
-}
-
-void TableTest::legalMoveLaysTheTile()
-{
-    QFETCH(int, slot);
-    Table t;
-    Form1& form = t.form;
-    toPlayersSecondTurn(t);
     const Int16 first = form.Image3.Count();
     const auto sounds = t.sound.files.size();
-    clickDivider(form, slot);
-    clickMarker(form, row<int>("marker"));
-    QCOMPARE(lastHalves(form, first), row<QString>("halves"));
-    QCOMPARE(joined({form.chainEnds[1], form.chainEnds[2]}), row<QString>("ends"));
+
+    clickMarker(form, number("marker"));
+
+    if (!cell("outcome").contains("ends")) {
+        QCOMPARE(t.watch.texts(), QStringList{cell("outcome")});
+        QCOMPARE(joined({t.watch.messages[0].icon, t.watch.messages[0].title == "Lozetta"}),
+                 joined({QMessageBox::Warning, 1}));
+        QCOMPARE(tableState(form) << t.sound.files, before);
+        clickUpperHalf(form, number("opening") ? 1 : 2); // the turn stays
+        clickMarker(form, 0);
+        QCOMPARE(joined({int(t.watch.messages.size()), form.humanTurn}), QString("1 0"));
+        return;
+    }
+    const bool crosswise = slot == 3;
+    QCOMPARE(laid(form, first, crosswise ? 2 : 3) + " ends " +
+                 joined({form.chainEnds[1], form.chainEnds[2]}),
+             cell("outcome"));
     QCOMPARE(t.sound.files.size(), sounds + 1);
     QCOMPARE(t.sound.flags.last(), Int16(1));
     QCOMPARE(tileAt(form, 1, slot), QString("99"));
-    // The tile leaves its gap; the others neither move nor hide.
-    for (int other = 2; other <= rules::kSlots; ++other) {
+    for (int other = 2; other <= rules::kSlots; ++other) { // the gap stays; nothing else moves
         const bool shown = other != slot;
-        QCOMPARE(form.Image2(2 * other - 2)->Visible(), shown);
-        QCOMPARE(form.Image2(2 * other - 1)->Visible(), shown);
-        QCOMPARE(form.Image5(other)->Visible(), shown);
-        QCOMPARE(form.Image2(2 * other - 2)->Left(), Int16(3000 + 480 * (other - 1)));
+        QCOMPARE(
+            joined({form.Image2(2 * other - 2)->Visible(), form.Image2(2 * other - 1)->Visible(),
+                    form.Image5(other)->Visible(), form.Image2(2 * other - 2)->Left()}),
+            joined({shown, shown, shown, 3000 + 480 * (other - 1)}));
     }
     QVERIFY(form.Image4(0)->isHidden() && form.Image4(1)->isHidden() && form.Shape3->isHidden());
-    QCOMPARE(joined({form.humanTurn, form.Timer1->Interval(), form.passCount}), QString("0 500 0"));
-    QVERIFY(form.Timer1->isArmed() && t.watch.messages.empty());
+    QCOMPARE(
+        joined({form.humanTurn, form.Timer1->isArmed(), form.Timer1->Interval(), form.passCount}),
+        QString("0 1 500 0"));
+    QVERIFY(t.watch.messages.empty());
 }
 
 void TableTest::onlyHandDividersSelectOutOfTurn()
@@ -293,14 +252,12 @@ void TableTest::onlyHandDividersSelectOutOfTurn()
     QVERIFY(form.Shape3->isHidden());
     clickDivider(form, 4);
     QCOMPARE(form.selectedHandImage, Int16(6));
-    // The selection stands when the turn comes: the cyan marker lays 4/1 at once.
-    runComputerTurns(form);
+    runComputerTurns(form); // the selection stands when the turn comes
     QVERIFY(form.humanTurn && form.Shape3->Visible());
     clickMarker(form, 1);
     QCOMPARE(tileAt(form, 1, 4), QString("99"));
 
-    // The first divider on the table, over the 3/3 laid crosswise, takes a click and selects
-    // nothing.
+    // The first divider on the table, over the 3/3 laid crosswise, selects nothing.
     Table u;
     toPlayersSecondTurn(u);
     clickDivider(u.form, 3);
@@ -312,16 +269,15 @@ void TableTest::onlyHandDividersSelectOutOfTurn()
     QVERIFY(u.form.Shape3->isHidden());
 }
 
-void TableTest::passesAndBlocks_data()
+void TableTest::blocks_data()
 {
-    QTest::addColumn<bool>("byThePlayer");
-    QTest::newRow("a block completed by the player's pass") << true;
-    QTest::newRow("a fourth pass by a computer seat") << false;
+    addRows({"end", "scores"}, {"completed by the player's pass|4 5|51 53 37 15",
+                                "a fourth pass by a computer seat|2 4|22 25 45 26"});
 }
 
-void TableTest::passesAndBlocks()
+void TableTest::blocks()
 {
-    QFETCH(bool, byThePlayer);
+    const bool byThePlayer = cell("end") == "4 5";
     Table t(MatchSettings::kPuntos, 500);
     Form1& form = t.form;
     if (byThePlayer) {
@@ -329,77 +285,74 @@ void TableTest::passesAndBlocks()
         clickUpperHalf(form, 1);
         clickMarker(form, 0);
         runComputerTurns(form);
-        // The pass is offered although 6/5 fits.
-        QCOMPARE(form.passCount, Int16(3));
-        QVERIFY(form.humanTurn && form.Command3->Visible() && t.watch.messages.empty());
+        // Three passes; the pass is offered although 6/5 fits.
+        QCOMPARE(joined({form.passCount, form.humanTurn, form.Command3->Visible()}),
+                 QString("3 -1 1"));
     } else {
         toPlayersSecondTurn(t);
-        // No computer seat holds a 3 or a 4 any more; the player still holds 4/3, which fits.
+        // No computer seat holds a 3 or a 4 any more; the player's 4/3 still fits.
         setHand(form.hands[4], {"99", "10", "21", "22", "50", "51", "52"});
         setHand(form.hands[3], {"99", "55", "60", "61", "62", "65", "21"});
         setHand(form.hands[2], {"99", "66", "22", "11", "00", "20", "50"});
     }
+    QVERIFY(t.watch.messages.empty());
     Table::click(form.Command3);
-    // The pass moves on at once; the rest waits for Timer1's real ticks.
-    QCOMPARE(form.turnSeat, Int16(4));
+    QCOMPARE(form.turnSeat, Int16(4)); // at once; the rest waits for Timer1's real ticks
     QVERIFY(QTest::qWaitFor([&] { return !t.watch.messages.empty(); }, 5000));
-    QCOMPARE(joined({form.turnSeat, form.passCount}), QString(byThePlayer ? "4 5" : "2 4"));
+    QCOMPARE(joined({form.turnSeat, form.passCount}), cell("end"));
     QCOMPARE(t.watch.texts(), QStringList{"Han pasado todos."});
     QCOMPARE(t.watch.messages.front().icon, QMessageBox::Information);
     QCOMPARE(form.Command1->Caption(), QString("Siguiente mano"));
     QVERIFY(form.Command1->Visible() && form.Command3->isHidden() && form.Image4(0)->isHidden());
     QVERIFY(!form.Timer1->isArmed() && !form.humanTurn);
-    // Every seat is credited the pips it holds.
-    QCOMPARE(scoresShown(form), QString(byThePlayer ? "51 53 37 15" : "22 25 45 26"));
+    QCOMPARE(scoresShown(form), cell("scores")); // every seat is credited the pips it holds
 }
 
 void TableTest::lastTileEndsTheHand_data()
 {
-    QTest::addColumn<int>("seat");
-    QTest::addColumn<int>("target");
-    QTest::newRow("the player's last tile") << 1 << 7;
-    QTest::newRow("the player's last tile wins the match") << 1 << 1;
-    QTest::newRow("seat 4's last tile, after the player's pass") << 4 << 7;
-    QTest::newRow("seat 4's last tile wins the match") << 4 << 1;
+    addRows({"seat", "target"},
+            {"the player's last tile|1|7", "the player's last tile wins the match|1|1",
+             "seat 4's last tile, after the player's pass|4|7", "seat 4's last tile wins|4|1"});
 }
 
 void TableTest::lastTileEndsTheHand()
 {
-    QFETCH(int, seat);
-    QFETCH(int, target);
-    Table t(MatchSettings::kPartidas, Int16(target));
+    const int seat = number("seat");
+    const bool over = number("target") == 1;
+    Table t(MatchSettings::kPartidas, Int16(number("target")));
     Form1& form = t.form;
     form.Label5->setCaption("Juego a 1 partidas.");
     toPlayersSecondTurn(t);
-    leaveOneTile(form, seat, seat == 1 ? "43" : "30");
+    // The seat keeps one tile, in its second slot.
+    setHand(form.hands[seat], {"99", seat == 1 ? "43" : "30", "99", "99", "99", "99", "99"});
+    form.Label2(seat - 1)->setCaption("1");
+    for (int k = 0; seat > 1 && k < rules::kSlots; ++k)
+        form.Shape1((seat - 2) * rules::kSlots + k)->setVisible(k == 0);
     if (seat == 1) {
         clickLowerHalf(form, 2);
         clickMarker(form, 0);
     } else {
         Table::click(form.Command3);
     }
-    const bool over = target == 1;
     QStringList messages{QStringLiteral("Ganador de la mano: Jugador %1.").arg(seat)};
     if (over)
         messages << QStringLiteral("Fin de partida. Ha ganado el jugador %1").arg(seat);
     QCOMPARE(t.watch.texts(), messages);
-    QCOMPARE(t.watch.messages.front().icon, QMessageBox::NoIcon);
-    QCOMPARE(t.watch.messages.back().icon, over ? QMessageBox::Information : QMessageBox::NoIcon);
-    QCOMPARE(joined({form.turnSeat, form.Label2(seat - 1)->Caption().toInt(),
-                     form.Timer1->isArmed(), form.humanTurn, form.matchActive}),
-             joined({seat, 0, 0, 0, over ? 0 : -1}));
+    QCOMPARE(joined({t.watch.messages.front().icon, t.watch.messages.back().icon}),
+             joined({QMessageBox::NoIcon, over ? QMessageBox::Information : QMessageBox::NoIcon}));
+    QCOMPARE(
+        joined({form.turnSeat, form.Label2(seat - 1)->Caption().toInt(), form.Timer1->isArmed(),
+                form.humanTurn, form.matchActive, form.Command1->Visible()}),
+        joined({seat, 0, 0, 0, over ? 0 : -1, !over}));
     QCOMPARE(scoresShown(form), seat == 1 ? QString("1 0 0 0") : QString("0 0 0 1"));
     QCOMPARE(form.Label5->Caption(), over ? QString() : QString("Juego a 1 partidas."));
-    QCOMPARE(form.Command1->Visible(), !over);
     if (!over)
         return;
     // After the match the hand and the pass button, still showing, take no clicks.
     QCOMPARE(form.Command3->Visible(), seat == 1);
     const QStringList before = tableState(form);
-    for (int slot = 3; slot <= rules::kSlots; ++slot) {
-        clickUpperHalf(form, slot);
-        clickDivider(form, slot);
-    }
+    for (int slot = 3; slot <= rules::kSlots; ++slot)
+        clickUpperHalf(form, slot), clickDivider(form, slot);
     Table::click(form.Command3);
     QCOMPARE(tableState(form), before);
     QCOMPARE(t.watch.messages.size(), std::size_t(2));
@@ -407,40 +360,21 @@ void TableTest::lastTileEndsTheHand()
 
 void TableTest::endOfHandScores_data()
 {
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("target");
-    QTest::addColumn<QString>("before");    // scores, seat 1 first
-    QTest::addColumn<QString>("tilesLeft"); // the counters
-    QTest::addColumn<int>("passes");
-    QTest::addColumn<QString>("messages");
-    QTest::addColumn<QString>("after");
-    QTest::newRow("Partidas: a blocked hand scores nothing")
-        << 1 << 1 << "0 0 0 0"
-        << "3 5 1 2" << 5 << "Han pasado todos."
-        << "0 0 0 0";
-    QTest::newRow("Fichas: a shared lowest at the target")
-        << 2 << 15 << "12 5 2 4"
-        << "3 0 3 2" << 0 << "Ganador de la mano: Jugador 2.|Ronda de desempate."
-        << "15 5 5 6";
-    QTest::newRow("Fichas: the seat at the target is not the winner")
-        << 2 << 15 << "12 5 2 4"
-        << "3 0 4 2" << 0 << "Ganador de la mano: Jugador 2.|Fin de partida. Ha ganado el jugador 2"
-        << "15 5 6 6";
-    QTest::newRow("Fichas: a block credits every seat") << 2 << 50 << "1 2 3 4"
-                                                        << "2 3 1 4" << 4 << "Han pasado todos."
-                                                        << "3 5 4 8";
-    // The pips held: 0/0 alone adds nothing, 6/6 and 5/4 add 21, 3/1 adds 4.
-    QTest::newRow("Puntos: the unique lowest wins")
-        << 3 << 21 << "3 0 0 0"
-        << "1 0 2 1" << 0 << "Ganador de la mano: Jugador 2.|Fin de partida. Ha ganado el jugador 2"
-        << "3 0 21 4";
+    // Seat 1 holds 0/0 alone (no pips), seat 3 6/6 and 5/4 (21), seat 4 3/1 (4).
+    const QString won = "Ganador de la mano: Jugador 2.;Fin de partida. Ha ganado el jugador 2";
+    addRows(
+        {"kind", "target", "before", "tilesLeft", "passes", "after", "messages"},
+        {"Partidas: a block scores nothing|1|1|0 0 0 0|3 5 1 2|5|0 0 0 0|Han pasado todos.",
+         "Fichas: a shared lowest at the target|2|15|12 5 2 4|3 0 3 2|0|15 5 5 6|"
+         "Ganador de la mano: Jugador 2.;Ronda de desempate.",
+         "Fichas: the seat at the target is not the winner|2|15|12 5 2 4|3 0 4 2|0|15 5 6 6|" + won,
+         "Fichas: a block credits every seat|2|50|1 2 3 4|2 3 1 4|4|3 5 4 8|Han pasado todos.",
+         "Puntos: the unique lowest wins|3|21|3 0 0 0|1 0 2 1|0|3 0 21 4|" + won});
 }
 
 void TableTest::endOfHandScores()
 {
-    QFETCH(QString, before);
-    QFETCH(QString, tilesLeft);
-    Table t{Int16(row<int>("kind")), Int16(row<int>("target"))};
+    Table t{Int16(number("kind")), Int16(number("target"))};
     Form1& form = t.form;
     form.Label5->setCaption("Juego a ...");
     t.deal(doubleSixAtSeat(2));
@@ -448,105 +382,92 @@ void TableTest::endOfHandScores()
     const QStringList pips{"00 99 99 99 99 99 99", "99 99 99 99 99 99 99", "99 66 99 54 99 99 99",
                            "99 99 99 99 99 99 31"};
     for (int seat = 1; seat <= rules::kSeats; ++seat) {
-        form.settings.scores[seat] = before.section(' ', seat - 1, seat - 1).toShort();
-        form.Label2(seat - 1)->setCaption(tilesLeft.section(' ', seat - 1, seat - 1));
+        form.settings.scores[seat] = cell("before").section(' ', seat - 1, seat - 1).toShort();
+        form.Label2(seat - 1)->setCaption(cell("tilesLeft").section(' ', seat - 1, seat - 1));
         setHand(form.hands[seat], pips.at(seat - 1).split(' '));
     }
-    form.passCount = Int16(row<int>("passes"));
+    form.passCount = Int16(number("passes"));
     form.Command3->show();
 
     form.EndHand();
 
-    QCOMPARE(t.watch.texts().join('|'), row<QString>("messages"));
+    const QString messages = t.watch.texts().join(';');
+    QCOMPARE(messages, cell("messages"));
     for (const auto& m : t.watch.messages)
         QCOMPARE(m.icon,
                  m.text.startsWith("Ganador") ? QMessageBox::NoIcon : QMessageBox::Information);
-    QCOMPARE(scoresShown(form), row<QString>("after"));
-    QCOMPARE(joined({form.settings.scores[1], form.settings.scores[2], form.settings.scores[3],
-                     form.settings.scores[4]}),
-             row<QString>("after"));
-    const bool over = row<QString>("messages").contains("Fin de partida");
-    QCOMPARE(form.matchActive, over ? kFalse : kTrue);
-    QCOMPARE(form.Label5->Caption().isEmpty(), over);
-    QCOMPARE(form.Command1->Visible(), !over);
-    QCOMPARE(form.Command3->Visible(), over); // at the match's end it keeps what it showed
+    QCOMPARE(scoresShown(form), cell("after"));
+    const auto& s = form.settings.scores;
+    QCOMPARE(joined({s[1], s[2], s[3], s[4]}), cell("after"));
+    const bool over = messages.contains("Fin de partida");
+    QCOMPARE(joined({form.matchActive, form.Label5->Caption().isEmpty(), form.Command1->Visible(),
+                     form.Command3->Visible()}), // at the match's end it keeps what it showed
+             joined({over ? 0 : -1, over, !over, over}));
     QCOMPARE(form.Command1->Caption(), QString(over ? "Comenzar la partida" : "Siguiente mano"));
 }
 
 void TableTest::newGameCommand_data()
 {
-    QTest::addColumn<bool>("active");
-    QTest::addColumn<QString>("answer"); // to the question: ok, cancel or escape
-    QTest::addColumn<bool>("accept");    // the options dialog
-    QTest::newRow("during a match: cancelled") << true << "cancel" << false;
-    QTest::newRow("during a match: escaped") << true << "escape" << false;
-    QTest::newRow("during a match: dialog closed") << true << "ok" << false;
-    QTest::newRow("during a match: accepted") << true << "ok" << true;
-    QTest::newRow("after the match: accepted") << false << "" << true;
+    addRows({"active", "answer", "accept"},
+            {"during a match: cancelled|1|cancel|0", "during a match: escaped|1|escape|0",
+             "during a match: dialog closed|1|ok|0", "during a match: accepted|1|ok|1",
+             "after the match: accepted|0||1"});
 }
 
 void TableTest::newGameCommand()
 {
-    QFETCH(bool, active);
-    QFETCH(QString, answer);
-    QFETCH(bool, accept);
+    const bool active = number("active"), accept = number("accept");
     Table t(MatchSettings::kFichas, 25);
     Form1& form = t.form;
     toPlayersSecondTurn(t);
     form.matchActive = active ? kTrue : kFalse;
     const QStringList before = tableState(form);
-    if (answer == "escape")
+    if (cell("answer") == "escape")
         t.watch.escapeNext();
-    t.watch.queueAnswer(answer == "cancel" ? QMessageBox::Cancel : QMessageBox::Ok);
+    t.watch.queueAnswer(cell("answer") == "cancel" ? QMessageBox::Cancel : QMessageBox::Ok);
     bool askedFirst = false;
     t.watch.then([&](QWidget* d) {
         askedFirst = t.watch.messages.size() == std::size_t(active);
-        auto* options = qobject_cast<Form2*>(d);
-        options->Option1(2)->click();
+        qobject_cast<Form2*>(d)->Option1(2)->click();
         if (accept)
-            Table::click(options->Command1);
+            Table::click(qobject_cast<Form2*>(d)->Command1);
         else
             d->close();
     });
 
     QVERIFY(pressShortcut(form, Qt::Key_F2));
 
-    const bool asked = active;
-    QCOMPARE(t.watch.texts(), asked ? QStringList{"Quieres empezar otra partida?"} : QStringList{});
-    if (asked)
+    QCOMPARE(t.watch.texts(),
+             active ? QStringList{"Quieres empezar otra partida?"} : QStringList{});
+    if (active)
         QCOMPARE(joined({t.watch.messages[0].icon, t.watch.messages[0].hasCancel}),
                  joined({QMessageBox::Question, 1}));
-    const bool goesOn = answer == "ok" || !active;
-    QCOMPARE(t.watch.shown, goesOn ? QStringList{"Form2"} : QStringList{});
-    QVERIFY(!goesOn || askedFirst);
+    const bool shown = cell("answer") == "ok" || !active;
+    QCOMPARE(t.watch.shown, shown ? QStringList{"Form2"} : QStringList{});
+    QVERIFY(!shown || askedFirst);
     if (!accept) {
         QCOMPARE(tableState(form), before); // the hand in progress is untouched
         return;
     }
-    QCOMPARE(joined({form.matchActive, form.settings.matchKind, form.settings.matchTarget}),
-             QString("-1 3 50"));
-    QCOMPARE(form.Label5->Caption(), QString("Juego a 50 puntos."));
-    QCOMPARE(form.Command1->Caption(), QString("Comenzar la partida"));
-    QVERIFY(form.Command1->isVisible() && form.Command3->isHidden());
+    QCOMPARE(joined({form.matchActive, form.settings.matchKind, form.settings.matchTarget,
+                     form.Command1->isVisible(), form.Command3->isVisible()}),
+             QString("-1 3 50 1 0"));
+    QCOMPARE(form.Label5->Caption() + form.Command1->Caption(),
+             QString("Juego a 50 puntos.Comenzar la partida"));
     QCOMPARE(scoresShown(form), QString("0 0 0 0"));
-    // Otherwise the hand stays as it was until the next deal: only the two buttons, the four
-    // scores, the description, the settings and whether a match is on have changed.
-    const QStringList after = tableState(form);
-    int changed = 0;
-    for (qsizetype i = 0; i < after.size(); ++i)
-        changed += after[i] != before[i];
-    QCOMPARE(changed, active ? 8 : 9);
+    // Otherwise the hand stays until the next deal: only the two buttons, the four scores, the
+    // description, the settings and whether a match is on have changed.
+    QCOMPARE(changedLines(before, tableState(form)), active ? 8 : 9);
 }
 
 void TableTest::randomHandsKeepTheInvariants()
 {
-    constexpr int kHands = 300;
     Table table;
     Form1& form = table.form;
     std::mt19937 dice(2024);
     rules::Scores last{};
     QString problem;
-    for (int hand = 0; hand < kHands && problem.isEmpty(); ++hand) {
+    for (int hand = 0; hand < 300 && problem.isEmpty(); ++hand) {
         if (!form.matchActive || hand % 100 == 0) {
             form.settings = {Int16(1 + hand / 100), 999, {}};
             form.matchActive = kTrue;
@@ -568,8 +489,7 @@ void TableTest::randomHandsKeepTheInvariants()
             else if (problem.isEmpty())
                 playHandToItsEnd(form, dice, 1);
         }
-        if (problem.isEmpty())
-            problem = invariantViolation(form);
+        problem = problem.isEmpty() ? invariantViolation(form) : problem;
         if (!problem.isEmpty())
             problem = QStringLiteral("hand %1: %2").arg(hand).arg(problem);
     }

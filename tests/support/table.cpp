@@ -7,6 +7,29 @@
 #include <QSet>
 #include <QTest>
 
+void addRows(const QStringList& columns, const QStringList& rows)
+{
+    static std::deque<QByteArray> names; // the test library keeps the pointer, not the name
+    for (const QString& column : columns)
+        QTest::addColumn<QString>(names.emplace_back(column.toLatin1()).constData());
+    for (const QString& row : rows) {
+        const QStringList cells = row.split('|');
+        QTestData& data = QTest::newRow(cells[0].toUtf8().constData());
+        for (const QString& value : cells.mid(1))
+            data << value;
+    }
+}
+
+QString cell(const char* column)
+{
+    return *static_cast<QString*>(QTest::qData(column, qMetaTypeId<QString>()));
+}
+
+int number(const char* column)
+{
+    return cell(column).toInt();
+}
+
 void SoundRecorder::sndPlaySound(const QString& file, Int16 flag)
 {
     files << file;

@@ -14,11 +14,11 @@
 
 // The one driver of the real table that every test shares.
 
-// The current data row's value in a column, as QFETCH reads it, for use inside an expression.
-template <class T> T row(const char* column)
-{
-    return *static_cast<T*>(QTest::qData(column, qMetaTypeId<T>()));
-}
+// Data rows as text: one "name|value|value" line a row, the columns named once.
+void addRows(const QStringList& columns, const QStringList& rows);
+// The current row's text in a column, and the same as a number.
+QString cell(const char* column);
+int number(const char* column);
 
 // Stand-ins for the desktop's services that remember every call.
 struct SoundRecorder : shell::SoundService {
