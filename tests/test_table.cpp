@@ -75,7 +75,7 @@ int changedLines(const QStringList& before, const QStringList& after)
 void toPlayersSecondTurn(Table& t)
 {
     t.deal(playerOpensDeal());
-    clickUpperHalf(t.form, 1);
+    clickTile(t.form, 1);
     clickMarker(t.form, 0);
     runComputerTurns(t.form);
     QVERIFY(t.form.humanTurn);
@@ -105,7 +105,7 @@ void TableTest::turnsRunFromTheDoubleSix()
         QCOMPARE(invariantViolation(form), QString());
         if (form.humanTurn && form.firstMove) {
             QVERIFY(form.Command3->isHidden());
-            clickUpperHalf(form, 3);
+            clickTile(form, 3);
             clickMarker(form, 0);
         } else if (form.humanTurn) {
             Table::click(form.Command3);
@@ -138,14 +138,14 @@ void TableTest::openingStandsAtTheAnchor()
                     form.Image4(1)->Top(), form.Image4(0)->Visible(), form.Image4(1)->Visible(),
                     form.Command3->Visible(), form.Timer1->isArmed(), int(t.sound.files.size())}),
             QString("4020 3300 4380 3300 1 1 0 0 0"));
-        select(form, 3, cell("how"));
+        clickTile(form, 3, cell("how"));
         clickMarker(form, number("marker"));
     }
     QCOMPARE(laid(form, 1, 3), QString("4200,3120:6 4200,3480:6 4200,3300:d"));
     QCOMPARE(form.Image3(3)->picture(), pictures::kDividerHorizontal);
     QVERIFY(form.Image3(1)->Visible() && form.Image3(2)->Visible() && form.Image3(3)->Visible());
     QCOMPARE(tableState(form).at(tableState(form).size() - 2),
-             QString("6 3840 3300 -1 0 6 4560 3300 1 0"));
+             QString("6 3840 3300 -1 0 6 4560 3300 1 0 "));
     QCOMPARE(form.Label2(holder - 1)->Caption(), QString("6"));
     QCOMPARE(invariantViolation(form), QString());
     QCOMPARE(joined({form.firstMove, form.humanTurn, form.Timer1->Interval()}),
@@ -167,8 +167,8 @@ void TableTest::clickFramesTheWholeTile()
     Table t;
     Form1& form = t.form;
     t.deal(playerOpensDeal());
-    clickUpperHalf(form, 8 - slot); // a selection elsewhere first, which the click must move
-    select(form, slot, cell("how"));
+    clickTile(form, 8 - slot); // a selection elsewhere first, which the click must move
+    clickTile(form, slot, cell("how"));
     QCOMPARE(joined({form.Shape3->Visible(), form.Shape3->Left(), form.Shape3->Top(),
                      form.Shape3->Width(), form.Shape3->Height(), form.selectedHandImage}),
              joined({1, 3000 + 480 * (slot - 1), 6240, 360, 720, number("image")}));
@@ -202,7 +202,7 @@ void TableTest::movesAndRefusals()
     else
         toPlayersSecondTurn(t);
     if (slot > 0)
-        clickLowerHalf(form, slot);
+        clickTile(form, slot, "lower");
     const QStringList before = tableState(form) << t.sound.files;
     const Int16 first = form.Image3.Count();
     const auto sounds = t.sound.files.size();
@@ -214,7 +214,7 @@ void TableTest::movesAndRefusals()
         QCOMPARE(joined({t.watch.messages[0].icon, t.watch.messages[0].title == "Lozetta"}),
                  joined({QMessageBox::Warning, 1}));
         QCOMPARE(tableState(form) << t.sound.files, before);
-        clickUpperHalf(form, number("opening") ? 1 : 2); // the turn stays
+        clickTile(form, number("opening") ? 1 : 2); // the turn stays
         clickMarker(form, 0);
         QCOMPARE(joined({int(t.watch.messages.size()), form.humanTurn}), QString("1 0"));
         return;
@@ -245,10 +245,10 @@ void TableTest::onlyHandDividersSelectOutOfTurn()
     Table t;
     Form1& form = t.form;
     t.deal(playerOpensDeal());
-    clickUpperHalf(form, 1);
+    clickTile(form, 1);
     clickMarker(form, 0);
-    clickUpperHalf(form, 4);
-    clickLowerHalf(form, 4);
+    clickTile(form, 4);
+    clickTile(form, 4, "lower");
     QVERIFY(form.Shape3->isHidden());
     clickDivider(form, 4);
     QCOMPARE(form.selectedHandImage, Int16(6));
@@ -282,7 +282,7 @@ void TableTest::blocks()
     Form1& form = t.form;
     if (byThePlayer) {
         t.deal(allSixesToThePlayerDeal()); // no computer seat can answer the opening
-        clickUpperHalf(form, 1);
+        clickTile(form, 1);
         clickMarker(form, 0);
         runComputerTurns(form);
         // Three passes; the pass is offered although 6/5 fits.
@@ -329,7 +329,7 @@ void TableTest::lastTileEndsTheHand()
     for (int k = 0; seat > 1 && k < rules::kSlots; ++k)
         form.Shape1((seat - 2) * rules::kSlots + k)->setVisible(k == 0);
     if (seat == 1) {
-        clickLowerHalf(form, 2);
+        clickTile(form, 2, "lower");
         clickMarker(form, 0);
     } else {
         Table::click(form.Command3);
@@ -352,7 +352,7 @@ void TableTest::lastTileEndsTheHand()
     QCOMPARE(form.Command3->Visible(), seat == 1);
     const QStringList before = tableState(form);
     for (int slot = 3; slot <= rules::kSlots; ++slot)
-        clickUpperHalf(form, slot), clickDivider(form, slot);
+        clickTile(form, slot), clickDivider(form, slot);
     Table::click(form.Command3);
     QCOMPARE(tableState(form), before);
     QCOMPARE(t.watch.messages.size(), std::size_t(2));
@@ -423,7 +423,7 @@ void TableTest::newGameCommand()
     form.matchActive = active ? kTrue : kFalse;
     const QStringList before = tableState(form);
     if (cell("answer") == "escape")
-        t.watch.escapeNext();
+        t.watch.queueAnswer(QMessageBox::NoButton);
     t.watch.queueAnswer(cell("answer") == "cancel" ? QMessageBox::Cancel : QMessageBox::Ok);
     bool askedFirst = false;
     t.watch.then([&](QWidget* d) {

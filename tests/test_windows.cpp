@@ -325,7 +325,7 @@ void WindowsTest::soundAndInstructions()
     // Ctrl+S switches the sound, and the switch is read when a tile is laid.
     QVERIFY(pressShortcut(form, Qt::CTRL | Qt::Key_S));
     QVERIFY(!form.MnuSound->isChecked());
-    clickUpperHalf(form, 3);
+    clickTile(form, 3);
     QVERIFY(pressShortcut(form, Qt::CTRL | Qt::Key_S));
     clickMarker(form, 1);
     QVERIFY(pressShortcut(form, Qt::CTRL | Qt::Key_S));

@@ -4,8 +4,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QSet>
-#include <QTest>
 
 void addRows(const QStringList& columns, const QStringList& rows)
 {
@@ -13,9 +11,8 @@ void addRows(const QStringList& columns, const QStringList& rows)
     for (const QString& column : columns)
         QTest::addColumn<QString>(names.emplace_back(column.toLatin1()).constData());
     for (const QString& row : rows) {
-        const QStringList cells = row.split('|');
-        QTestData& data = QTest::newRow(cells[0].toUtf8().constData());
-        for (const QString& value : cells.mid(1))
+        QTestData& data = QTest::newRow(row.section('|', 0, 0).toUtf8().constData());
+        for (const QString& value : row.split('|').mid(1))
             data << value;
     }
 }
@@ -30,25 +27,17 @@ int number(const char* column)
     return cell(column).toInt();
 }
 
-void SoundRecorder::sndPlaySound(const QString& file, Int16 flag)
-{
-    files << file;
-    flags << flag;
-    if (onCall)
-        onCall();
-}
-
 void DocumentRecorder::ShellExecute(QWidget* owner, const QString& operation, const QString& file,
                                     const QString& parameters, const QString& directory,
                                     Int16 showCommand)
 {
-    calls << QStringList{QString::fromLatin1(owner ? owner->metaObject()->className() : "-"),
+    calls << QStringList{owner ? owner->metaObject()->className() : "-",
                          operation,
                          file,
                          parameters,
                          directory,
                          QString::number(showCommand)}
-                 .join(QLatin1Char('|'));
+                 .join('|');
 }
 
 ModalWatch::ModalWatch()
@@ -68,41 +57,33 @@ QStringList ModalWatch::texts() const
 void ModalWatch::poll()
 {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible())
-        return;
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+    if (auto* box = qobject_cast<QMessageBox*>(modal); box && box->isVisible()) {
         messages.push_back({box->windowTitle(), box->text(), box->icon(),
                             box->button(QMessageBox::Cancel) != nullptr});
-        if (std::exchange(escapeNext_, false))
-            return QTest::keyClick(box, Qt::Key_Escape);
         const auto answer = answers_.empty() ? QMessageBox::Ok : answers_.front();
         if (!answers_.empty())
             answers_.pop_front();
+        if (answer == QMessageBox::NoButton)
+            return QTest::keyClick(box, Qt::Key_Escape);
         return box->button(answer)->click();
     }
-    if (modal == current_)
+    if (!modal || !modal->isVisible() || modal == current_)
         return;
     current_ = modal;
     modal->installEventFilter(this);
-    shown << QString::fromLatin1(modal->metaObject()->className());
-    Step step = [this](QWidget* d) {
-        ++unexpected;
-        d->close();
-    };
-    if (!steps_.empty()) {
-        step = std::move(steps_.front());
+    shown << modal->metaObject()->className();
+    Step step = steps_.empty() ? Step([this](QWidget* d) { ++unexpected, d->close(); })
+                               : std::move(steps_.front());
+    if (!steps_.empty())
         steps_.pop_front();
-    }
     QTimer::singleShot(0, modal, [step, modal] { step(modal); });
 }
 
 bool ModalWatch::eventFilter(QObject* watched, QEvent* event)
 {
     // A dialog hidden and shown again is a new showing, with a step of its own.
-    if (event->type() == QEvent::Hide && watched == current_) {
-        watched->removeEventFilter(this);
+    if (event->type() == QEvent::Hide && watched == current_)
         current_ = nullptr;
-    }
     return false;
 }
 
@@ -110,8 +91,7 @@ Table::Table(Int16 matchKind, Int16 matchTarget)
 {
     form.centreAnchor();
     form.show();
-    form.settings.matchKind = matchKind;
-    form.settings.matchTarget = matchTarget;
+    form.settings = {matchKind, matchTarget, {}};
     form.matchActive = kTrue;
     form.Command1->show();
     form.random.seed(1);
@@ -122,62 +102,45 @@ void Table::deal(const QStringList& tiles)
     for (const QString& tile : tiles) {
         const int high = tile.at(0).digitValue();
         const int number = high * (high + 1) / 2 + tile.at(1).digitValue() + 1;
-        // The middle of the tile's slice of [0, 1) draws exactly that tile.
-        form.random.script({(number - 0.5) / rules::kTiles});
+        form.random.script({(number - 0.5) / rules::kTiles}); // the middle of the tile's slice
     }
     click(form.Command1);
 }
 
 void Table::click(QWidget* widget)
 {
-    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
 }
 
-namespace
-{
-QStringList allTilesInOrder()
+QStringList doubleSixAtSeat(int seat)
 {
     QStringList tiles;
     for (int high = 0; high <= 6; ++high) {
         for (int low = 0; low <= high; ++low)
             tiles << QStringLiteral("%1%2").arg(high).arg(low);
     }
-    return tiles;
-}
-} // namespace
-
-QStringList doubleSixAtSeat(int seat)
-{
-    QStringList tiles = allTilesInOrder();
-    tiles.swapItemsAt(rules::kTiles - 1, (seat - 1) * rules::kSlots + 2);
+    if (seat > 0)
+        tiles.swapItemsAt(rules::kTiles - 1, (seat - 1) * rules::kSlots + 2);
     return tiles;
 }
 
 QStringList allSixesToThePlayerDeal()
 {
-    QStringList tiles = allTilesInOrder();
+    QStringList tiles = doubleSixAtSeat(0);
     std::reverse(tiles.begin(), tiles.end());
     return tiles;
 }
 
 QStringList playerOpensDeal()
 {
-    return QStringLiteral("66 43 33 41 20 11 00 64 54 55 60 61 62 63 "
-                          "53 40 42 44 50 51 52 65 10 21 22 30 31 32")
-        .split(QLatin1Char(' '));
+    return QString("66 43 33 41 20 11 00 64 54 55 60 61 62 63 53 40 42 44 50 51 52 65 10 21 22 "
+                   "30 31 32")
+        .split(' ');
 }
 
 QString tileAt(const Form1& form, int seat, int slot)
 {
     return QStringLiteral("%1%2").arg(form.hands[seat][slot][1]).arg(form.hands[seat][slot][2]);
-}
-
-QStringList handOf(const Form1& form, int seat)
-{
-    QStringList hand;
-    for (int slot = 1; slot <= rules::kSlots; ++slot)
-        hand << tileAt(form, seat, slot);
-    return hand;
 }
 
 void setHand(rules::Hand& hand, const QStringList& tiles)
@@ -197,51 +160,40 @@ int pipsOf(const QString& picture)
     return -1;
 }
 
-namespace
+QString invariantViolation(const Form1& form)
 {
-
-QString shownText(const QWidget* w)
-{
-    if (const auto* label = qobject_cast<const QLabel*>(w))
-        return label->text();
-    if (const auto* button = qobject_cast<const QAbstractButton*>(w))
-        return button->text();
-    if (const auto* picture = qobject_cast<const Picture*>(w))
-        return picture->picture();
-    return {};
-}
-
-int shownFaceDown(const Form1& form, int seat)
-{
-    int shown = 0;
-    for (int k = 0; k < rules::kSlots; ++k)
-        shown += form.Shape1((seat - 2) * rules::kSlots + k)->Visible();
-    return shown;
-}
-
-// Each tile once, in a hand or on the table; each seat's counter and face-down tiles agree.
-QString checkTiles(const Form1& form)
-{
+    if (form.Image5.Count() <= rules::kSlots)
+        return {}; // nothing dealt yet
+    // Each tile once, in a hand or on the table; each seat's counter and face-down tiles agree.
     QSet<int> seen;
-    int count = 0;
+    int count = 0, half = -1;
     auto note = [&](int x, int y) { seen.insert(10 * qMax(x, y) + qMin(x, y)), ++count; };
+    bool handOver = form.passCount > 3;
     for (int seat = 1; seat <= rules::kSeats; ++seat) {
-        int held = 0;
+        int held = 0, shown = 0;
         for (int slot = 1; slot <= rules::kSlots; ++slot) {
-            if (form.hands[seat][slot][1] != rules::kEmptySlot)
-                ++held, note(form.hands[seat][slot][1], form.hands[seat][slot][2]);
+            const auto& tile = form.hands[seat][slot];
+            if (tile[1] != rules::kEmptySlot)
+                ++held, note(tile[1], tile[2]);
+            shown += seat > 1 && form.Shape1((seat - 2) * rules::kSlots + slot - 1)->Visible();
         }
+        handOver |= held == 0;
         if (form.Label2(seat - 1)->Caption() != QString::number(held) ||
-            (seat > 1 && shownFaceDown(form, seat) != held))
+            (seat > 1 && shown != held))
             return QStringLiteral("seat %1 holds %2, counts %3, shows %4")
                 .arg(seat)
                 .arg(held)
                 .arg(form.Label2(seat - 1)->Caption())
-                .arg(seat > 1 ? shownFaceDown(form, seat) : held);
+                .arg(shown);
     }
-    int half = -1;
-    for (int i = 1; i < form.Image3.Count(); ++i) {
-        const int pips = pipsOf(form.Image3(i)->picture());
+    const QRect cloth(form.Label1->Left(), form.Label1->Top(), form.Label1->Width(),
+                      form.Label1->Height());
+    for (int i = 1; i < form.Image3.Count() + form.Image5.Count() - 1; ++i) {
+        const Picture* p =
+            i < form.Image3.Count() ? form.Image3(i) : form.Image5(i - form.Image3.Count() + 1);
+        if (!cloth.contains(QRect(p->Left(), p->Top(), p->Width(), p->Height())))
+            return QStringLiteral("a picture off the cloth at %1,%2").arg(p->Left()).arg(p->Top());
+        const int pips = pipsOf(p->picture());
         if (pips >= 0 && half >= 0)
             note(half, pips), half = -1;
         else if (pips >= 0)
@@ -249,87 +201,59 @@ QString checkTiles(const Form1& form)
     }
     if (count != rules::kTiles || seen.size() != rules::kTiles)
         return QStringLiteral("%1 tiles in play, %2 different").arg(count).arg(seen.size());
-    return {};
-}
-
-QString checkTable(const Form1& form)
-{
-    const QRect cloth(form.Label1->Left(), form.Label1->Top(), form.Label1->Width(),
-                      form.Label1->Height());
-    for (const auto* array : {&form.Image3, &form.Image5}) {
-        for (int i = array == &form.Image5 ? rules::kSlots + 1 : 1; i < array->Count(); ++i) {
-            const Picture* p = (*array)(i);
-            if (!cloth.contains(QRect(p->Left(), p->Top(), p->Width(), p->Height())))
-                return QStringLiteral("a picture lies off the cloth at %1,%2")
-                    .arg(p->Left())
-                    .arg(p->Top());
-        }
-    }
-    bool handOver = form.passCount > 3;
-    for (int i = 0; i < rules::kSeats; ++i)
-        handOver |= form.Label2(i)->Caption() == QLatin1String("0");
     if (form.Timer1->isArmed() && (form.humanTurn || handOver))
-        return QStringLiteral("Timer1 armed in the player's turn or after the hand");
+        return "Timer1 armed in the player's turn or after the hand";
     return {};
-}
-
-QString numbers(std::initializer_list<int> values)
-{
-    QStringList texts;
-    for (int value : values)
-        texts << QString::number(value);
-    return texts.join(QLatin1Char(' '));
-}
-
-void clickAt(QWidget* widget, QPoint local)
-{
-    QWidget* window = widget->window();
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                      widget->mapTo(window, local));
-}
-
-} // namespace
-
-QString invariantViolation(const Form1& form)
-{
-    if (form.Image5.Count() <= rules::kSlots)
-        return {}; // nothing dealt yet
-    const QString problem = checkTiles(form);
-    return problem.isEmpty() ? checkTable(form) : problem;
 }
 
 QStringList tableState(const Form1& form)
 {
     QStringList lines;
+    auto numbers = [&lines](std::initializer_list<int> values) {
+        lines << QString();
+        for (int value : values)
+            lines.last() += QString::number(value) + ' ';
+    };
     for (const QWidget* w : form.centralWidget()->findChildren<QWidget*>()) {
         const QRect r = w->geometry();
-        lines << numbers({r.x(), r.y(), r.width(), r.height(), w->isHidden()}) + shownText(w);
+        numbers({r.x(), r.y(), r.width(), r.height(), w->isHidden()});
+        if (const auto* label = qobject_cast<const QLabel*>(w))
+            lines.last() += label->text();
+        if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+            lines.last() += button->text();
+        if (const auto* picture = qobject_cast<const Picture*>(w))
+            lines.last() += picture->picture();
     }
-    QStringList hands;
-    for (int seat = 1; seat <= rules::kSeats; ++seat)
-        hands << handOf(form, seat);
+    for (int seat = 1; seat <= rules::kSeats; ++seat) {
+        for (int slot = 1; slot <= rules::kSlots; ++slot)
+            lines << tileAt(form, seat, slot);
+    }
     const auto& s = form.settings.scores;
-    lines << hands.join(QLatin1Char(' '))
-          << numbers({form.turnSeat, form.humanTurn, form.firstMove, form.passCount,
-                      form.matchActive, form.selectedHandImage, form.Timer1->Interval(),
-                      form.Timer1->isArmed(), form.MnuSound->isChecked()})
-          << numbers({form.chainEnds[1], form.endPos[1][1], form.endPos[1][2], form.endDir[1],
-                      form.endCorner[1], form.chainEnds[2], form.endPos[2][1], form.endPos[2][2],
-                      form.endDir[2], form.endCorner[2]})
-          << numbers({form.settings.matchKind, form.settings.matchTarget, s[1], s[2], s[3], s[4]});
+    numbers({form.turnSeat, form.humanTurn, form.firstMove, form.passCount, form.matchActive,
+             form.selectedHandImage, form.Timer1->Interval(), form.Timer1->isArmed(),
+             form.MnuSound->isChecked()});
+    numbers({form.chainEnds[1], form.endPos[1][1], form.endPos[1][2], form.endDir[1],
+             form.endCorner[1], form.chainEnds[2], form.endPos[2][1], form.endPos[2][2],
+             form.endDir[2], form.endCorner[2]});
+    numbers({form.settings.matchKind, form.settings.matchTarget, s[1], s[2], s[3], s[4]});
     return lines;
 }
 
-void clickUpperHalf(Form1& form, int slot)
+namespace
 {
-    Picture* half = form.Image2(2 * slot - 2);
-    clickAt(half, QPoint(half->width() / 2, 3));
+void clickAt(QWidget* widget, QPoint local)
+{
+    QWidget* window = widget->window();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, widget->mapTo(window, local));
 }
+} // namespace
 
-void clickLowerHalf(Form1& form, int slot)
+void clickTile(Form1& form, int slot, const QString& where)
 {
-    Picture* half = form.Image2(2 * slot - 1);
-    clickAt(half, QPoint(half->width() / 2, half->height() - 4));
+    if (where == "divider")
+        return clickDivider(form, slot);
+    Picture* half = form.Image2(2 * slot - (where == "lower" ? 1 : 2));
+    clickAt(half, QPoint(half->width() / 2, where == "lower" ? half->height() - 4 : 3));
 }
 
 void clickDivider(Form1& form, int index)
@@ -340,16 +264,6 @@ void clickDivider(Form1& form, int index)
 void clickMarker(Form1& form, int index)
 {
     clickAt(form.Image4(index), form.Image4(index)->rect().center());
-}
-
-void select(Form1& form, int slot, const QString& how)
-{
-    if (how == QLatin1String("upper"))
-        clickUpperHalf(form, slot);
-    else if (how == QLatin1String("lower"))
-        clickLowerHalf(form, slot);
-    else
-        clickDivider(form, slot);
 }
 
 void runComputerTurns(Form1& form)

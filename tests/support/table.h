@@ -14,9 +14,9 @@
 
 // The one driver of the real table that every test shares.
 
-// Data rows as text: one "name|value|value" line a row, the columns named once.
+// Data rows as text: one "name|value|value" line a row, the columns named once; the current
+// row's text in a column, and the same as a number.
 void addRows(const QStringList& columns, const QStringList& rows);
-// The current row's text in a column, and the same as a number.
 QString cell(const char* column);
 int number(const char* column);
 
@@ -24,38 +24,32 @@ int number(const char* column);
 struct SoundRecorder : shell::SoundService {
     QStringList files;
     QList<Int16> flags;
-    std::function<void()> onCall;
-    void sndPlaySound(const QString& file, Int16 flag) override;
+    void sndPlaySound(const QString& file, Int16 flag) override { files << file, flags << flag; }
 };
-
 struct DocumentRecorder : shell::DocumentService {
-    // Every call as "owner class|operation|file|parameters|directory|show".
-    QStringList calls;
+    QStringList calls; // "owner class|operation|file|parameters|directory|show"
     void ShellExecute(QWidget* owner, const QString& operation, const QString& file,
                       const QString& parameters, const QString& directory,
                       Int16 showCommand) override;
 };
 
-// Answers modal windows as a player would. Message boxes get the queued answers in turn (OK
-// when none is queued) and are remembered; any other modal window gets the next step, run
-// from its own event loop, which must close or hide it (with no step left it is closed).
+// Answers modal windows as a player would. Message boxes get the queued answers in turn (OK when
+// none is queued, Escape for NoButton) and are remembered; any other modal window gets the next
+// step, run from its own event loop, which must close or hide it (with no step left it is
+// closed and counted).
 class ModalWatch : public QObject
 {
 public:
     struct Message {
-        QString title;
-        QString text;
+        QString title, text;
         QMessageBox::Icon icon;
         bool hasCancel;
     };
     using Step = std::function<void(QWidget* dialog)>;
-
     ModalWatch();
     void queueAnswer(QMessageBox::StandardButton button) { answers_.push_back(button); }
-    void escapeNext() { escapeNext_ = true; }
     void then(Step step) { steps_.push_back(std::move(step)); }
     QStringList texts() const;
-
     std::vector<Message> messages;
     QStringList shown; // class names of the other modal windows, in order
     int unexpected = 0;
@@ -65,10 +59,8 @@ protected:
 
 private:
     void poll();
-
     QTimer timer_;
     std::deque<QMessageBox::StandardButton> answers_;
-    bool escapeNext_ = false;
     std::deque<Step> steps_;
     QPointer<QWidget> current_;
 };
@@ -81,24 +73,20 @@ struct Table {
     // clicks the start button.
     void deal(const QStringList& tiles);
     static void click(QWidget* widget);
-
     SoundRecorder sound;
     DocumentRecorder documents;
     Form1 form{sound, documents};
     ModalWatch watch;
 };
 
-// The whole set in order (seat 4 then holds every six), with the double six swapped into the
-// third slot of the given seat.
+// The set in order (seat 4 then holds every six) with the double six in the third slot of the
+// given seat; every six to the player, the double first; and a deal where the player opens and
+// the computer seats leave 3 and 4 open for the player's 4/3, 3/3, 4/1, 2/0, 1/1 and 0/0.
 QStringList doubleSixAtSeat(int seat);
-// Every six is the player's, the double six first.
 QStringList allSixesToThePlayerDeal();
-// The player opens; the computer seats answer with 6/5 and 5/3 at end 1 and 6/4 at end 2,
-// leaving 3 and 4 open for the player's 4/3, 3/3, 4/1, 2/0, 1/1 and 0/0.
 QStringList playerOpensDeal();
 
 QString tileAt(const Form1& form, int seat, int slot); // "hl", or "99" once laid
-QStringList handOf(const Form1& form, int seat);
 void setHand(rules::Hand& hand, const QStringList& tiles);
 int pipsOf(const QString& picture); // of a face picture, or -1
 // Everything a player could tell apart on the table, and the game's state, one line each.
@@ -106,12 +94,11 @@ QStringList tableState(const Form1& form);
 // What must hold between any two events of a hand; empty when it all does.
 QString invariantViolation(const Form1& form);
 
-// Real clicks through the window system, on a spot that the divider does not cover.
-void clickUpperHalf(Form1& form, int slot);
-void clickLowerHalf(Form1& form, int slot);
+// Real clicks through the window system on a tile of the hand ("upper", "lower" half, clear of
+// the divider, or "divider"), on any divider, or on a marker.
+void clickTile(Form1& form, int slot, const QString& where = "upper");
 void clickDivider(Form1& form, int index);
 void clickMarker(Form1& form, int index);
-void select(Form1& form, int slot, const QString& how); // "upper", "lower" or "divider"
 
 // The computer seats' turns at once, until the player is to move or the hand is over.
 void runComputerTurns(Form1& form);
