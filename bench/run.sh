@@ -16,7 +16,7 @@ parts=("$@")
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-liberation
+    qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-liberation
     libxcb1-dev libxcb-damage0-dev xvfb xauth pulseaudio pulseaudio-utils libpulse-dev linux-perf
 )
 tools/install-packages.sh "${packages[@]}"

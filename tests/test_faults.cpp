@@ -4,8 +4,7 @@
 // display at all. The game plays on without a word and without a crash; without a display it
 // says so in one line and ends.
 //
-// This test lives in a directory of its own with only the sound module beside it: no
-// "Instrucciones.htm" and no "ficha.wav".
+// This test lives in a directory of its own: no "Instrucciones.htm" and no "ficha.wav".
 
 #include "options/form2.h"
 #include "shell/documents.h"
