@@ -1,12 +1,13 @@
-// The tile sound played through a real sound server, as on a player's desktop: a private
-// PulseAudio server with a null sink stands in for the sound card, and the test listens to what
-// reaches it.
+// The tile sound through a real sound server, as on a player's desktop: PulseAudio, or PipeWire
+// with its PulseAudio server, started here with a runtime directory and a session bus of their
+// own and a null sink for a sound card; the test listens to what reaches that sink.
 
 #include "shell/tilesound.h"
+#include "support/modalwatch.h"
+#include "support/playerseat.h"
+#include "support/recorders.h"
+#include "table/form1.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,37 +19,16 @@ namespace
 {
 
 const QString kSink = QStringLiteral("lozetta_null");
+constexpr int kStartMs = 20000;
+constexpr int kQuietMs = 1500;
+constexpr int kFaintest = 64;
 
-// A helper process that dies with the test, whatever way the test ends.
-std::unique_ptr<QProcess> helper(const QString& program, const QStringList& arguments)
-{
-    auto process = std::make_unique<QProcess>();
-    process->setProgram(program);
-    process->setArguments(arguments);
-    process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    return process;
-}
-
-// Runs pactl against the private server; its output, or empty when it failed.
-QString pactl(const QStringList& arguments)
+bool pactl(const QString& arguments)
 {
     QProcess process;
-    process.start(QStringLiteral("pactl"), arguments);
-    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// Whether a stretch of signed 16-bit samples holds anything louder than the faintest hiss.
-bool hasSound(const QByteArray& pcm)
-{
-    const auto* samples = reinterpret_cast<const qint16*>(pcm.constData());
-    for (qsizetype i = 0; i < pcm.size() / 2; ++i) {
-        if (qAbs(int(samples[i])) > 64)
-            return true;
-    }
-    return false;
+    process.start(QStringLiteral("pactl"), arguments.split(QLatin1Char(' ')));
+    return process.waitForFinished(kStartMs) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
 }
 
 } // namespace
@@ -56,172 +36,158 @@ bool hasSound(const QByteArray& pcm)
 class RealSound : public QObject
 {
     Q_OBJECT
-
 private slots:
     void initTestCase();
-    void cleanupTestCase();
-    void theFileIsTheOneWhereTheGameStoodWhenItAsked_data();
-    void theFileIsTheOneWhereTheGameStoodWhenItAsked();
+    void tileSounds_data();
+    void tileSounds();
 
 private:
-    // Starts listening: every new stream is announced, and the sink's sound is recorded.
-    bool listen();
-    void stopListening();
-    QStringList newStreams() const;
+    // Starts the server's processes, each "SOCKET PROGRAM ARGUMENT..." once the socket before it
+    // is there ("-": none), and listens to its null sink.
+    bool startServer(const QStringList& commands);
+    void stopServer();
+    // Whether anything louder than a hiss has reached the sink since the given byte.
+    bool heardSince(qsizetype from) const;
+    // A hand dealt and played to its end on the table.
+    bool playHand();
 
     QTemporaryDir dir_;
-    std::unique_ptr<QProcess> server_;
-    std::unique_ptr<QProcess> events_;
-    std::unique_ptr<QProcess> recorder_;
+    std::vector<std::unique_ptr<QProcess>> processes_;
     QByteArray recorded_;
-    QString home_;
+    std::unique_ptr<shell::SystemSound> sound_;
+    DocumentRecorder documents_;
+    std::unique_ptr<Form1> form_;
+    std::mt19937 dice_{7};
 };
 
 void RealSound::initTestCase()
 {
     QVERIFY(dir_.isValid());
-    home_ = QDir::currentPath();
-    const QString socket = dir_.filePath(QStringLiteral("native"));
-    QFile script(dir_.filePath(QStringLiteral("server.pa")));
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write(QStringLiteral("load-module module-null-sink sink_name=%1\n"
-                                "load-module module-native-protocol-unix auth-anonymous=1 "
-                                "socket=%2\n"
-                                "set-default-sink %1\n")
-                     .arg(kSink, socket)
-                     .toUtf8());
-    script.close();
-    QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("home")));
-    QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("runtime")));
-    QVERIFY(QFile::setPermissions(dir_.filePath(QStringLiteral("runtime")),
-                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner));
-
-    // Its own home and runtime directory, so that it meets no other server of this user.
-    server_ = helper(QStringLiteral("pulseaudio"),
-                     QStringLiteral("--daemonize=no --exit-idle-time=-1 --use-pid-file=no "
-                                    "--disallow-exit --log-target=stderr -n -F")
-                             .split(QLatin1Char(' '))
-                         << script.fileName());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), dir_.filePath(QStringLiteral("home")));
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir_.filePath(QStringLiteral("runtime")));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.filePath(QStringLiteral("home")));
-    environment.remove(QStringLiteral("PULSE_SERVER"));
-    server_->setProcessEnvironment(environment);
-    server_->setProcessChannelMode(QProcess::MergedChannels);
-    server_->start();
-    QVERIFY2(server_->waitForStarted(10000),
-             "pulseaudio could not be started: the set-up script installs it");
-
-    // Everything this process plays from now on goes to that server and nowhere else.
-    qputenv("PULSE_SERVER", ("unix:" + socket).toUtf8());
-    const bool up =
-        QTest::qWaitFor([] { return !pactl({QStringLiteral("info")}).isEmpty(); }, 20000);
-    QVERIFY2(up, server_->readAll().constData());
-
-    // The bare file name is looked up where the process stands: beside the program.
+    // The desktop session's own directories: the servers and the game meet in them.
+    const QString runtime = dir_.filePath(QStringLiteral("runtime"));
+    QVERIFY(QDir().mkpath(runtime) &&
+            QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                               QFileDevice::ExeOwner));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
+        qputenv(name, QFile::encodeName(dir_.path()));
+    qputenv("DBUS_SESSION_BUS_ADDRESS", QFile::encodeName("unix:path=" + runtime + "/bus"));
+    qunsetenv("PULSE_SERVER");
     QVERIFY(QDir::setCurrent(QCoreApplication::applicationDirPath()));
-    QVERIFY2(QFile::exists(QStringLiteral("ficha.wav")),
-             "the build puts ficha.wav beside the program");
+    QVERIFY2(QFile::exists(QStringLiteral("ficha.wav")), "the build puts it beside the program");
 }
 
-void RealSound::cleanupTestCase()
+bool RealSound::startServer(const QStringList& commands)
 {
-    stopListening();
-    if (server_) {
-        server_->terminate();
-        server_->waitForFinished(5000);
+    const QDir runtime(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+    for (const QString& command : commands) {
+        QStringList words = command.split(QLatin1Char(' '));
+        auto& process = processes_.emplace_back(std::make_unique<QProcess>());
+        process->setProgram(words.at(1));
+        process->setArguments(words.mid(2));
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        process->start();
+        const QString socket = runtime.filePath(words.at(0));
+        if (!process->waitForStarted(kStartMs) ||
+            !QTest::qWaitFor([&] { return words[0] == "-" || QFile::exists(socket); }, kStartMs))
+            return false;
     }
-    QDir::setCurrent(home_);
-}
-
-bool RealSound::listen()
-{
-    stopListening();
-    recorded_.clear();
-    events_ = helper(QStringLiteral("pactl"), {QStringLiteral("subscribe")});
-    events_->start();
-    recorder_ = helper(QStringLiteral("parec"),
-                       QStringLiteral("--raw --format=s16le --rate=44100 --channels=1 "
-                                      "--latency-msec=20 --device=%1.monitor")
-                           .arg(kSink)
-                           .split(QLatin1Char(' ')));
-    connect(recorder_.get(), &QProcess::readyReadStandardOutput, this,
-            [this] { recorded_ += recorder_->readAllStandardOutput(); });
-    recorder_->start();
-    if (!events_->waitForStarted(10000) || !recorder_->waitForStarted(10000))
+    if (!QTest::qWaitFor([] { return pactl(QStringLiteral("info")); }, kStartMs) ||
+        !pactl("load-module module-null-sink sink_name=" + kSink) ||
+        !pactl("set-default-sink " + kSink))
         return false;
-    // Both listen once the server knows them as its clients and sound is flowing to the
-    // recorder: the sink renders in long blocks until a listener asks for short ones.
-    const QString watcher = QStringLiteral("application.process.id = \"%1\"");
-    return QTest::qWaitFor(
-        [&] {
-            const QString clients = pactl({QStringLiteral("list"), QStringLiteral("clients")});
-            return clients.contains(watcher.arg(events_->processId())) &&
-                   clients.contains(watcher.arg(recorder_->processId())) && recorded_.size() > 0;
-        },
-        20000);
+    auto& listener = processes_.emplace_back(std::make_unique<QProcess>());
+    connect(listener.get(), &QProcess::readyReadStandardOutput, this,
+            [this, &listener] { recorded_ += listener->readAllStandardOutput(); });
+    listener->start(QStringLiteral("parec"),
+                    {QStringLiteral("--raw"), "--device=" + kSink + ".monitor",
+                     QStringLiteral("--format=s16le"), QStringLiteral("--latency-msec=20")});
+    // Listening once sound, silence for now, flows from the sink.
+    const qsizetype before = recorded_.size();
+    return QTest::qWaitFor([&] { return recorded_.size() > before; }, kStartMs);
 }
 
-void RealSound::stopListening()
+void RealSound::stopServer()
 {
-    for (auto* process : {recorder_.get(), events_.get()}) {
-        if (process) {
-            process->terminate();
-            process->waitForFinished(5000);
-        }
+    while (!processes_.empty()) {
+        processes_.back()->terminate();
+        processes_.back()->waitForFinished(kStartMs);
+        processes_.pop_back();
     }
 }
 
-QStringList RealSound::newStreams() const
+bool RealSound::heardSince(qsizetype from) const
 {
-    QStringList streams;
-    const QString seen = QString::fromUtf8(events_->peek(1 << 20));
-    for (const QString& line : seen.split(QLatin1Char('\n'))) {
-        if (line.startsWith(QStringLiteral("Event 'new' on sink-input")))
-            streams << line;
+    const auto* samples = reinterpret_cast<const qint16*>(recorded_.constData());
+    for (qsizetype i = from / 2; i < recorded_.size() / 2; ++i) {
+        if (qAbs(int(samples[i])) > kFaintest)
+            return true;
     }
-    return streams;
+    return false;
 }
 
-void RealSound::theFileIsTheOneWhereTheGameStoodWhenItAsked_data()
+bool RealSound::playHand()
 {
-    QTest::addColumn<bool>("beside");
-    // The sound is played on a thread of its own, later; the process moves on at once.
-    QTest::newRow("asked beside the file, then moved away at once") << true;
-    // The bare name finds no file: no sound, and no complaint.
-    QTest::newRow("asked from another directory") << false;
+    QTest::mouseClick(form_->Command1, Qt::LeftButton);
+    return playHandToItsEnd(*form_, dice_, 1000);
 }
 
-void RealSound::theFileIsTheOneWhereTheGameStoodWhenItAsked()
+void RealSound::tileSounds_data()
 {
-    QFETCH(bool, beside);
+    QTest::addColumn<QStringList>("server");
+    QTest::newRow("PulseAudio") << QStringList{
+        "pulse/native pulseaudio --daemonize=no --exit-idle-time=-1 --use-pid-file=no "
+        "--disallow-exit -n --load=module-native-protocol-unix"};
+    QTest::newRow("PipeWire") << QStringList{
+        "bus dbus-daemon --session --nofork --nopidfile --address=" +
+            qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS"),
+        "pipewire-0 pipewire", "- wireplumber", "pulse/native pipewire-pulse"};
+}
+
+void RealSound::tileSounds()
+{
+    QFETCH(QStringList, server);
+    QVERIFY2(startServer(server), "the set-up script installs both servers");
+    sound_ = std::make_unique<shell::SystemSound>();
+    form_ = std::make_unique<Form1>(*sound_, documents_);
+    ModalWatch watch;
+    form_->show();
+    form_->settings.matchKind = MatchSettings::kPuntos;
+    form_->settings.matchTarget = 999;
+    form_->matchActive = kTrue;
+    form_->Command1->show();
+
+    qsizetype mark = recorded_.size();
+    QVERIFY(playHand());
+    QTRY_VERIFY_WITH_TIMEOUT(heardSince(mark), kStartMs);
+
+    // "Sonido" off, then a missing file: silence.
+    QTest::qWait(kQuietMs);
+    QVERIFY(useMenu(*form_, form_->MnuSound, Reach::Shortcut));
+    mark = recorded_.size();
+    QVERIFY(playHand());
+    QTest::qWait(kQuietMs);
+    QVERIFY(!heardSince(mark));
+    QVERIFY(useMenu(*form_, form_->MnuSound, Reach::Shortcut));
     QTemporaryDir elsewhere;
-    QVERIFY(elsewhere.isValid());
-    const QString programDirectory = QCoreApplication::applicationDirPath();
-    QVERIFY(QDir::setCurrent(beside ? programDirectory : elsewhere.path()));
-    QVERIFY(listen());
-    QVERIFY(newStreams().isEmpty());
-    QVERIFY(!hasSound(recorded_));
+    QVERIFY(QDir::setCurrent(elsewhere.path()));
+    QVERIFY(playHand());
+    QTest::qWait(kQuietMs);
+    QVERIFY(!heardSince(mark));
+    QVERIFY(QDir::setCurrent(QCoreApplication::applicationDirPath()));
 
-    shell::SystemSound sound;
-    sound.sndPlaySound(QStringLiteral("ficha.wav"), shell::SND_ASYNC);
-    QVERIFY(QDir::setCurrent(beside ? elsewhere.path() : programDirectory));
+    // The server goes and comes back in the middle of the match: the next hand is heard.
+    stopServer();
+    QVERIFY(startServer(server));
+    mark = recorded_.size();
+    QVERIFY(playHand());
+    QTRY_VERIFY_WITH_TIMEOUT(heardSince(mark), kStartMs);
 
-    if (beside) {
-        // A stream reached the server, it is this program's, and the sound came through.
-        QTRY_COMPARE_WITH_TIMEOUT(newStreams().size(), 1, 15000);
-        QVERIFY(pactl({QStringLiteral("list"), QStringLiteral("sink-inputs")})
-                    .contains(QStringLiteral("application.process.id = \"%1\"")
-                                  .arg(QCoreApplication::applicationPid())));
-        QTRY_VERIFY_WITH_TIMEOUT(hasSound(recorded_), 15000);
-    } else {
-        QTest::qWait(1500);
-        QVERIFY(newStreams().isEmpty());
-        QVERIFY(!hasSound(recorded_));
-    }
-    QVERIFY(QDir::setCurrent(programDirectory));
+    form_.reset();
+    sound_.reset();
+    stopServer();
 }
 
 QTEST_MAIN(RealSound)
