@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <csignal>
 #include <memory>
 #include <sys/prctl.h>
@@ -27,8 +28,7 @@ bool pactl(const QString& arguments)
 {
     QProcess process;
     process.start(QStringLiteral("pactl"), arguments.split(QLatin1Char(' ')));
-    return process.waitForFinished(kStartMs) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
+    return process.waitForFinished(kStartMs) && process.exitCode() == 0;
 }
 
 } // namespace
@@ -42,96 +42,62 @@ private slots:
     void tileSounds();
 
 private:
-    // Starts the server's processes, each "SOCKET PROGRAM ARGUMENT..." once the socket before it
-    // is there ("-": none), and listens to its null sink.
+    // Stops the server that runs, if any, and starts the given one's processes, each "SOCKET
+    // PROGRAM ARGUMENT..." once the socket before it is there ("-": none); listens to its sink.
     bool startServer(const QStringList& commands);
-    void stopServer();
-    // Whether anything louder than a hiss has reached the sink since the given byte.
-    bool heardSince(qsizetype from) const;
-    // A hand dealt and played to its end on the table.
-    bool playHand();
+    // A helper that dies with the test, whatever way the test ends; killed when let go.
+    QProcess* spawn(const QStringList& words);
 
+    // The desktop session's own runtime directory and home: the servers and the game meet there.
     QTemporaryDir dir_;
     std::vector<std::unique_ptr<QProcess>> processes_;
     QByteArray recorded_;
-    std::unique_ptr<shell::SystemSound> sound_;
-    DocumentRecorder documents_;
-    std::unique_ptr<Form1> form_;
-    std::mt19937 dice_{7};
 };
 
 void RealSound::initTestCase()
 {
     QVERIFY(dir_.isValid());
-    // The desktop session's own directories: the servers and the game meet in them.
-    const QString runtime = dir_.filePath(QStringLiteral("runtime"));
-    QVERIFY(QDir().mkpath(runtime) &&
-            QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                               QFileDevice::ExeOwner));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
+    for (const char* name : {"XDG_RUNTIME_DIR", "HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME"})
         qputenv(name, QFile::encodeName(dir_.path()));
-    qputenv("DBUS_SESSION_BUS_ADDRESS", QFile::encodeName("unix:path=" + runtime + "/bus"));
+    qputenv("DBUS_SESSION_BUS_ADDRESS", QFile::encodeName("unix:path=" + dir_.filePath("bus")));
     qunsetenv("PULSE_SERVER");
     QVERIFY(QDir::setCurrent(QCoreApplication::applicationDirPath()));
     QVERIFY2(QFile::exists(QStringLiteral("ficha.wav")), "the build puts it beside the program");
 }
 
+QProcess* RealSound::spawn(const QStringList& words)
+{
+    auto& process = processes_.emplace_back(std::make_unique<QProcess>());
+    process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    process->start(words.first(), words.mid(1));
+    return process->waitForStarted(kStartMs) ? process.get() : nullptr;
+}
+
 bool RealSound::startServer(const QStringList& commands)
 {
-    const QDir runtime(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+    processes_.clear();
     for (const QString& command : commands) {
-        QStringList words = command.split(QLatin1Char(' '));
-        auto& process = processes_.emplace_back(std::make_unique<QProcess>());
-        process->setProgram(words.at(1));
-        process->setArguments(words.mid(2));
-        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process->setStandardOutputFile(QProcess::nullDevice());
-        process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        process->start();
-        const QString socket = runtime.filePath(words.at(0));
-        if (!process->waitForStarted(kStartMs) ||
+        const QStringList words = command.split(QLatin1Char(' '));
+        // One left by the server's last run is no sign of this one.
+        const QString socket = dir_.filePath(words.first());
+        QFile::remove(socket);
+        if (!spawn(words.mid(1)) ||
             !QTest::qWaitFor([&] { return words[0] == "-" || QFile::exists(socket); }, kStartMs))
             return false;
     }
-    if (!QTest::qWaitFor([] { return pactl(QStringLiteral("info")); }, kStartMs) ||
-        !pactl("load-module module-null-sink sink_name=" + kSink) ||
-        !pactl("set-default-sink " + kSink))
+    QProcess* listener = nullptr;
+    if (!QTest::qWaitFor([] { return pactl("load-module module-null-sink sink_name=" + kSink); },
+                         kStartMs) ||
+        !pactl("set-default-sink " + kSink) ||
+        !(listener =
+              spawn(("parec --raw --format=s16le --latency-msec=20 --device=" + kSink + ".monitor")
+                        .split(QLatin1Char(' ')))))
         return false;
-    auto& listener = processes_.emplace_back(std::make_unique<QProcess>());
-    connect(listener.get(), &QProcess::readyReadStandardOutput, this,
-            [this, &listener] { recorded_ += listener->readAllStandardOutput(); });
-    listener->start(QStringLiteral("parec"),
-                    {QStringLiteral("--raw"), "--device=" + kSink + ".monitor",
-                     QStringLiteral("--format=s16le"), QStringLiteral("--latency-msec=20")});
+    connect(listener, &QProcess::readyReadStandardOutput, this,
+            [this, listener] { recorded_ += listener->readAllStandardOutput(); });
     // Listening once sound, silence for now, flows from the sink.
     const qsizetype before = recorded_.size();
     return QTest::qWaitFor([&] { return recorded_.size() > before; }, kStartMs);
-}
-
-void RealSound::stopServer()
-{
-    while (!processes_.empty()) {
-        processes_.back()->terminate();
-        processes_.back()->waitForFinished(kStartMs);
-        processes_.pop_back();
-    }
-}
-
-bool RealSound::heardSince(qsizetype from) const
-{
-    const auto* samples = reinterpret_cast<const qint16*>(recorded_.constData());
-    for (qsizetype i = from / 2; i < recorded_.size() / 2; ++i) {
-        if (qAbs(int(samples[i])) > kFaintest)
-            return true;
-    }
-    return false;
-}
-
-bool RealSound::playHand()
-{
-    QTest::mouseClick(form_->Command1, Qt::LeftButton);
-    return playHandToItsEnd(*form_, dice_, 1000);
 }
 
 void RealSound::tileSounds_data()
@@ -150,44 +116,41 @@ void RealSound::tileSounds()
 {
     QFETCH(QStringList, server);
     QVERIFY2(startServer(server), "the set-up script installs both servers");
-    sound_ = std::make_unique<shell::SystemSound>();
-    form_ = std::make_unique<Form1>(*sound_, documents_);
+    shell::SystemSound sound;
+    DocumentRecorder documents;
+    Form1 form(sound, documents);
     ModalWatch watch;
-    form_->show();
-    form_->settings.matchKind = MatchSettings::kPuntos;
-    form_->settings.matchTarget = 999;
-    form_->matchActive = kTrue;
-    form_->Command1->show();
+    form.show();
+    form.settings.matchKind = MatchSettings::kPuntos;
+    form.settings.matchTarget = 999;
+    form.matchActive = kTrue;
+    form.Command1->show();
+    std::mt19937 dice(7);
+    // A hand played to its end on the table, and whether its tiles were heard by the given time.
+    const auto handHeard = [&](int withinMs) {
+        const qsizetype mark = recorded_.size() / 2;
+        const auto louder = [](qint16 sample) { return qAbs(int(sample)) > kFaintest; };
+        const auto heard = [&] {
+            const auto* samples = reinterpret_cast<const qint16*>(recorded_.constData());
+            return std::any_of(samples + mark, samples + recorded_.size() / 2, louder);
+        };
+        QTest::mouseClick(form.Command1, Qt::LeftButton);
+        return playHandToItsEnd(form, dice, 1000) && QTest::qWaitFor(heard, withinMs);
+    };
 
-    qsizetype mark = recorded_.size();
-    QVERIFY(playHand());
-    QTRY_VERIFY_WITH_TIMEOUT(heardSince(mark), kStartMs);
-
+    QVERIFY(handHeard(kStartMs));
+    QTest::qWait(kQuietMs);
     // "Sonido" off, then a missing file: silence.
-    QTest::qWait(kQuietMs);
-    QVERIFY(useMenu(*form_, form_->MnuSound, Reach::Shortcut));
-    mark = recorded_.size();
-    QVERIFY(playHand());
-    QTest::qWait(kQuietMs);
-    QVERIFY(!heardSince(mark));
-    QVERIFY(useMenu(*form_, form_->MnuSound, Reach::Shortcut));
+    QVERIFY(useMenu(form, form.MnuSound, Reach::Shortcut));
+    QVERIFY(!handHeard(kQuietMs));
+    QVERIFY(useMenu(form, form.MnuSound, Reach::Shortcut));
     QTemporaryDir elsewhere;
     QVERIFY(QDir::setCurrent(elsewhere.path()));
-    QVERIFY(playHand());
-    QTest::qWait(kQuietMs);
-    QVERIFY(!heardSince(mark));
+    QVERIFY(!handHeard(kQuietMs));
     QVERIFY(QDir::setCurrent(QCoreApplication::applicationDirPath()));
-
     // The server goes and comes back in the middle of the match: the next hand is heard.
-    stopServer();
     QVERIFY(startServer(server));
-    mark = recorded_.size();
-    QVERIFY(playHand());
-    QTRY_VERIFY_WITH_TIMEOUT(heardSince(mark), kStartMs);
-
-    form_.reset();
-    sound_.reset();
-    stopServer();
+    QVERIFY(handHeard(kStartMs));
 }
 
 QTEST_MAIN(RealSound)
