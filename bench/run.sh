@@ -108,7 +108,7 @@ if wants memory; then
     match_rss=$(field maxrss_kib <"$work/match" | median)
     extra=$(awk -v a="$match_rss" -v b="$base_rss" 'BEGIN {printf "%.1f", (a - b) / 1024}')
     say "memory, peak resident: baseline $base_rss KiB, 20-hand match $match_rss KiB:" \
-        "+$extra MiB ($(verdict "$extra" 6))"
+        "+$extra MiB ($(verdict "$extra" 3))"
 fi
 
 if wants tile; then
