@@ -40,6 +40,7 @@ struct PulseLibrary {
     // Loads it on first use; null when it is not installed.
     static const PulseLibrary* get();
 
+// NOLINTNEXTLINE(bugprone-macro-parentheses): the argument names a member, it is no value
 #define LOZETTA_PULSE_FIELD(name) decltype(&::name) name = nullptr;
     LOZETTA_PULSE_FUNCTIONS(LOZETTA_PULSE_FIELD)
 #undef LOZETTA_PULSE_FIELD

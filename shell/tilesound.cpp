@@ -63,14 +63,10 @@ void SystemSound::run()
 
 std::optional<QString> SystemSound::take()
 {
-    std::unique_lock lock(mutex_);
     // Nothing more to play: the connection goes before the thread says it is done.
-    while ((quitting_ || !pending_) && connection_) {
-        std::unique_ptr<PulseConnection> gone = std::move(connection_);
-        lock.unlock();
-        gone.reset();
-        lock.lock();
-    }
+    if (quitting() || !superseded())
+        disconnect();
+    const std::lock_guard lock(mutex_);
     if (quitting_ || !pending_) {
         running_ = false;
         return std::nullopt;
@@ -106,7 +102,7 @@ void SystemSound::disconnect()
 {
     std::unique_ptr<PulseConnection> gone;
     const std::lock_guard lock(mutex_);
-    gone = std::move(connection_);
+    gone = std::exchange(connection_, nullptr);
 }
 
 bool SystemSound::superseded()

@@ -85,10 +85,13 @@ bool RealSound::startServer(const QStringList& commands)
             !QTest::qWaitFor([&] { return words[0] == "-" || QFile::exists(socket); }, kStartMs))
             return false;
     }
+    // Each step waits for the one before it to have settled in the server.
+    const auto settled = [](const QString& command) {
+        return QTest::qWaitFor([&] { return pactl(command); }, kStartMs);
+    };
     QProcess* listener = nullptr;
-    if (!QTest::qWaitFor([] { return pactl("load-module module-null-sink sink_name=" + kSink); },
-                         kStartMs) ||
-        !pactl("set-default-sink " + kSink) ||
+    if (!settled("load-module module-null-sink sink_name=" + kSink) ||
+        !settled("set-default-sink " + kSink) ||
         !(listener =
               spawn(("parec --raw --format=s16le --latency-msec=20 --device=" + kSink + ".monitor")
                         .split(QLatin1Char(' ')))))
