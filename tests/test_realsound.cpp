@@ -50,8 +50,9 @@ private:
 
     // The desktop session's own runtime directory and home: the servers and the game meet there.
     QTemporaryDir dir_;
-    std::vector<std::unique_ptr<QProcess>> processes_;
+    // Declared first: the listener's last words still reach it as it is let go.
     QByteArray recorded_;
+    std::vector<std::unique_ptr<QProcess>> processes_;
 };
 
 void RealSound::initTestCase()
