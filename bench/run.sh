@@ -165,8 +165,8 @@ if wants waiting; then
         sleep 2
         watch "$state"
         if [ "$state" = ended ]; then
-            # The sound client gives up on its last unanswered requests half a minute after
-            # the last tile; watched again once that has passed.
+            # Watched again half a minute after the last tile: nothing of the sound may wake
+            # later either.
             sleep 20
             watch "ended, 32 s on"
         fi
