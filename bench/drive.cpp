@@ -3,7 +3,8 @@
 //   drive match HANDS    plays HANDS hands without the pauses between moves, then quits; the
 //                        peak memory of the run is what counts
 //   drive pacing HANDS   plays HANDS hands at the game's own pace and prints, for every two
-//                        tiles laid one right after the other, "pace EXPECTED_MS DELAY_US"
+//                        tiles laid one right after the other, "pace EXPECTED_MS DELAY_US",
+//                        and for every tile the moment it was painted, "tile NS"
 //   drive waiting        stops wherever the game waits for the player, prints "ready STATE"
 //                        and goes on at a line on its standard input: STATE is turn, message,
 //                        between and ended
@@ -62,6 +63,8 @@ public:
 
     void report() const
     {
+        for (const Tile& tile : tiles_)
+            std::printf("tile %lld\n", tile.at);
         for (std::size_t i = 1; i < tiles_.size(); ++i) {
             const Tile& before = tiles_[i - 1];
             const Tile& after = tiles_[i];

@@ -3,7 +3,7 @@
 # memory over a match, a tile laid, the wait for the player and the pacing of the moves. They run
 # on a private X server (Xvfb, the xcb platform) and a private PulseAudio server with a null sink.
 #
-#   ./bench/run.sh [startup] [memory] [tile] [waiting] [pacing]    (all of them by default)
+#   ./bench/run.sh [startup] [memory] [tile] [waiting] [pacing] [latency]    (all by default)
 #
 # LOZETTA_BENCH_ROUNDS sets the number of turns (25), LOZETTA_BENCH_BUILD the build directory
 # (build-bench). Never part of the tests: timings depend on the machine and on what else it does.
@@ -12,12 +12,12 @@ cd "$(dirname "$0")/.."
 rounds=${LOZETTA_BENCH_ROUNDS:-25}
 build=${LOZETTA_BENCH_BUILD:-build-bench}
 parts=("$@")
-[ ${#parts[@]} -gt 0 ] || parts=(startup memory tile waiting pacing)
+[ ${#parts[@]} -gt 0 ] || parts=(startup memory tile waiting pacing latency)
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-liberation
-    libxcb1-dev libxcb-damage0-dev xvfb xauth pulseaudio pulseaudio-utils linux-perf
+    qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-liberation
+    libxcb1-dev libxcb-damage0-dev xvfb xauth pulseaudio pulseaudio-utils libpulse-dev linux-perf
 )
 tools/install-packages.sh "${packages[@]}"
 
@@ -108,7 +108,7 @@ if wants memory; then
     match_rss=$(field maxrss_kib <"$work/match" | median)
     extra=$(awk -v a="$match_rss" -v b="$base_rss" 'BEGIN {printf "%.1f", (a - b) / 1024}')
     say "memory, peak resident: baseline $base_rss KiB, 20-hand match $match_rss KiB:" \
-        "+$extra MiB ($(verdict "$extra" 6))"
+        "+$extra MiB ($(verdict "$extra" 3))"
 fi
 
 if wants tile; then
@@ -165,8 +165,8 @@ if wants waiting; then
         sleep 2
         watch "$state"
         if [ "$state" = ended ]; then
-            # The sound client gives up on its last unanswered requests half a minute after
-            # the last tile; watched again once that has passed.
+            # Watched again half a minute after the last tile: nothing of the sound may wake
+            # later either.
             sleep 20
             watch "ended, 32 s on"
         fi
@@ -187,6 +187,32 @@ if wants pacing; then
         ok=$(awk -v m="$m" -v q="$q" 'BEGIN {print (m <= 2 && q <= 10 ? "met" : "MISSED")}')
         say "pacing ${pace} ms: $n delays, error median $m ms, 95th percentile $q ms ($ok)"
     done
+fi
+
+if wants latency; then
+    hands=$((rounds / 4 + 1))
+    echo "== latency: $hands hands at the game's pace, each tile's paint to its sound on the sink"
+    coproc LISTEN { exec ./listen bench_null 2>/dev/null; }
+    pids+=("$LISTEN_PID")
+    exec {from_listen}<&"${LISTEN[0]}"
+    read -r -t 20 word <&"$from_listen" && [ "$word" = ready ]
+    cat <&"$from_listen" >"$work/sounds" &
+    reader=$!
+    ./drive pacing "$hands" >"$work/latency" 2>/dev/null
+    sleep 1
+    kill "$LISTEN_PID"
+    wait "$reader"
+    # Each tile is paired with the first sound that starts within 20 ms before its paint and
+    # 90 ms after: the next tile comes 100 ms later at the earliest.
+    awk '$1 == "sound" {s[n++] = $2} $1 == "tile" {t[m++] = $2}
+        END {for (i = j = 0; i < m; i++) {
+                 while (j < n && s[j] < t[i] - 20e6) j++
+                 if (j < n && s[j] < t[i] + 90e6) printf "%.3f\n", (s[j++] - t[i]) / 1e6
+             }}' "$work/sounds" "$work/latency" >"$work/latencies"
+    tiles=$(grep -c '^tile' "$work/latency" || true)
+    n=$(grep -c . "$work/latencies" || true)
+    say "latency, paint to the sound's first samples: $n of $tiles tiles heard," \
+        "median $(median <"$work/latencies") ms, 95th percentile $(p95 <"$work/latencies") ms"
 fi
 
 echo "== summary"

@@ -26,6 +26,7 @@ fail() {
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "wrong section"
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "library dependencies not found"
 lintian --fail-on error,warning "$deb" || fail "lintian finds fault with it"
+dpkg-deb -f "$deb" Depends | grep -q libpulse0 || fail "the sound server's client library not named"
 
 desktop=$root/usr/share/applications/org.example.lozetta.desktop
 metainfo=$root/usr/share/metainfo/org.example.lozetta.metainfo.xml
@@ -35,7 +36,7 @@ grep -q '^Categories=.*Game;BoardGame;' "$desktop" || fail "not listed as a boar
 
 program_dir=$(sed -n 's/^Path=//p' "$desktop")
 [ "$(sed -n 's/^Exec=//p' "$desktop")" = "$program_dir/lozetta" ] || fail "Exec is not the program in Path"
-for file in lozetta liblozetta_sound.so Instrucciones.htm ficha.wav; do
+for file in lozetta Instrucciones.htm ficha.wav; do
     [ -f "$root$program_dir/$file" ] || fail "$program_dir/$file missing"
 done
 [ "$(readlink -f "$root/usr/games/lozetta")" = "$(readlink -f "$root$program_dir/lozetta")" ] ||

@@ -1,15 +1,9 @@
 #include "shell/tilesound.h"
 
-#include "shell/soundmodule.h"
+#include "shell/pulseconnection.h"
+#include "shell/wavefile.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QEvent>
-#include <QFile>
-#include <QObject>
-#include <QThread>
-#include <dlfcn.h>
-#include <functional>
 #include <sys/resource.h>
 #include <utility>
 
@@ -23,95 +17,104 @@ namespace
 // time; on Linux the niceness of the calling thread alone is changed.
 constexpr int kSoundNiceness = 10;
 
-// The module sits beside the program, in the build tree as where it is installed.
-SoundService* loadPlayer()
-{
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(kSoundModule);
-    void* module = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!module)
-        return nullptr;
-    const auto entry = reinterpret_cast<SoundEntry>(dlsym(module, kSoundEntry));
-    return entry ? entry() : nullptr;
-}
-
-// Lives on the sound thread; each request posted to it runs the given step there.
-class Inbox : public QObject
-{
-public:
-    static constexpr QEvent::Type kRequest = QEvent::User;
-
-    explicit Inbox(std::function<void()> onRequest) : onRequest_(std::move(onRequest)) {}
-
-    bool event(QEvent* event) override
-    {
-        if (event->type() != kRequest)
-            return QObject::event(event);
-        onRequest_();
-        return true;
-    }
-
-private:
-    std::function<void()> onRequest_;
-};
-
 } // namespace
 
 SystemSound::SystemSound() = default;
 
 SystemSound::~SystemSound()
 {
-    if (!thread_)
-        return;
     {
         // A sound not yet started when the game goes is never started.
         const std::lock_guard lock(mutex_);
-        latest_.clear();
+        quitting_ = true;
+        pending_.reset();
+        if (connection_)
+            connection_->wake();
     }
-    thread_->quit();
-    thread_->wait();
+    if (thread_.joinable())
+        thread_.join();
 }
 
-void SystemSound::sndPlaySound(const QString& file, Int16 flags)
+void SystemSound::sndPlaySound(const QString& file, Int16)
 {
     // The bare name is looked up where the process stands now, not where the program lives nor
     // where it will stand when the sound thread gets to it.
     const QString path = QDir::current().absoluteFilePath(file);
-    if (!thread_) {
-        thread_ = std::make_unique<QThread>();
-        inbox_ = std::make_unique<Inbox>([this] { playLatest(); });
-        inbox_->moveToThread(thread_.get());
-        // The player and its sink were made on the sound thread and go there too, as it ends.
-        QObject::connect(
-            thread_.get(), &QThread::finished, inbox_.get(), [this] { player_.reset(); },
-            Qt::DirectConnection);
-        QObject::connect(
-            thread_.get(), &QThread::started, inbox_.get(),
-            [] { setpriority(PRIO_PROCESS, 0, kSoundNiceness); }, Qt::DirectConnection);
-        thread_->start();
-    }
     const std::lock_guard lock(mutex_);
-    latest_ = path;
-    latestFlags_ = flags;
-    if (!std::exchange(posted_, true))
-        QCoreApplication::postEvent(inbox_.get(), new QEvent(Inbox::kRequest));
+    pending_ = path;
+    if (running_) {
+        if (connection_)
+            connection_->wake();
+        return;
+    }
+    // A thread from before has only to return: it said it was done as its last step.
+    if (thread_.joinable())
+        thread_.join();
+    running_ = true;
+    thread_ = std::thread(&SystemSound::run, this);
 }
 
-void SystemSound::playLatest()
+void SystemSound::run()
 {
-    QString path;
-    Int16 flags = 0;
-    {
-        const std::lock_guard lock(mutex_);
-        path = std::exchange(latest_, QString());
-        flags = latestFlags_;
-        posted_ = false;
+    setpriority(PRIO_PROCESS, 0, kSoundNiceness);
+    while (const std::optional<QString> path = take())
+        play(*path);
+}
+
+std::optional<QString> SystemSound::take()
+{
+    // Nothing more to play: the connection goes before the thread says it is done.
+    if (quitting() || !superseded())
+        disconnect();
+    const std::lock_guard lock(mutex_);
+    if (quitting_ || !pending_) {
+        running_ = false;
+        return std::nullopt;
     }
-    if (path.isEmpty())
+    return std::exchange(pending_, std::nullopt);
+}
+
+void SystemSound::play(const QString& path)
+{
+    const PulseLibrary* pulse = PulseLibrary::get();
+    const std::optional<Wave> wave = pulse ? readWave(path) : std::nullopt;
+    if (!wave)
         return;
-    if (!std::exchange(loaded_, true))
-        player_.reset(loadPlayer());
-    if (player_)
-        player_->sndPlaySound(path, flags);
+    if (!connection_) {
+        auto fresh = std::make_unique<PulseConnection>(*pulse);
+        {
+            const std::lock_guard lock(mutex_);
+            connection_ = std::move(fresh);
+        }
+        // A new sound waits for the connection it needs too; only the game's end cuts it short.
+        if (!connection_->connect([this] { return quitting(); })) {
+            disconnect();
+            return;
+        }
+    }
+    connection_->play(*wave, [this] { return superseded(); });
+    // A server that has gone is connected to anew by the next sound.
+    if (!connection_->alive())
+        disconnect();
+}
+
+void SystemSound::disconnect()
+{
+    std::unique_ptr<PulseConnection> gone;
+    const std::lock_guard lock(mutex_);
+    gone = std::exchange(connection_, nullptr);
+}
+
+bool SystemSound::superseded()
+{
+    const std::lock_guard lock(mutex_);
+    return quitting_ || pending_.has_value();
+}
+
+bool SystemSound::quitting()
+{
+    const std::lock_guard lock(mutex_);
+    return quitting_;
 }
 
 } // namespace shell

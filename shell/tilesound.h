@@ -5,12 +5,13 @@
 #include <QString>
 #include <memory>
 #include <mutex>
-
-class QObject;
-class QThread;
+#include <optional>
+#include <thread>
 
 namespace shell
 {
+
+class PulseConnection;
 
 // Play in the background and return at once.
 constexpr Int16 SND_ASYNC = 1;
@@ -23,14 +24,11 @@ public:
     virtual void sndPlaySound(const QString& file, Int16 flags) = 0;
 };
 
-// The desktop's sound server. The audio stack, Qt's and the sound server's own libraries, is
-// only brought up by the first sound: it sits in a module of its own, so that starting the game
-// neither waits for it nor even loads it. Without the module the game is silent.
-//
-// Everything the sound costs happens on a thread of its own, started by the first sound: loading
-// the module, reading the file and setting up a stream with the server, which waits on the
-// server's answer. The caller only hands the file over; should sounds come faster than that
-// thread takes them, the latest is the one played.
+// The desktop's sound server, PulseAudio or PipeWire's stand-in for it, through its own client
+// library. The caller only hands over the file's full name: a thread of the sound's own reads it,
+// connects and plays it, and lets go of the stream, the connection and itself once the sound has
+// been heard and nothing more is asked for, so that nothing wakes while the game waits. A sound
+// asked for while another plays, or before it has started, replaces it.
 class SystemSound : public SoundService
 {
 public:
@@ -41,21 +39,22 @@ public:
     void sndPlaySound(const QString& file, Int16 flags) override;
 
 private:
-    // On the sound thread: plays the latest file handed over.
-    void playLatest();
+    // On the sound thread.
+    void run();
+    std::optional<QString> take();
+    void play(const QString& path);
+    void disconnect();
+    bool superseded();
+    bool quitting();
 
-    std::unique_ptr<QThread> thread_;
-    // Lives on the sound thread: the requests are posted to it.
-    std::unique_ptr<QObject> inbox_;
-
+    std::thread thread_;
     std::mutex mutex_;
-    QString latest_;
-    Int16 latestFlags_ = 0;
-    bool posted_ = false;
-
-    // Sound thread only.
-    std::unique_ptr<SoundService> player_;
-    bool loaded_ = false;
+    std::optional<QString> pending_;
+    bool running_ = false;
+    bool quitting_ = false;
+    // Made and let go by the sound thread alone, always under the lock, so that a new sound can
+    // wake it.
+    std::unique_ptr<PulseConnection> connection_;
 };
 
 } // namespace shell

@@ -1,0 +1,126 @@
+#include "shell/wavefile.h"
+
+#include <QFile>
+#include <QtEndian>
+#include <algorithm>
+
+namespace shell
+{
+
+namespace
+{
+
+quint16 read16(const QByteArray& bytes, qsizetype at)
+{
+    return qFromLittleEndian<quint16>(bytes.constData() + at);
+}
+
+quint32 read32(const QByteArray& bytes, qsizetype at)
+{
+    return qFromLittleEndian<quint32>(bytes.constData() + at);
+}
+
+pa_sample_format_t sampleFormat(quint16 tag, quint16 bits)
+{
+    constexpr quint16 kPcm = 1;
+    constexpr quint16 kFloat = 3;
+    if (tag == kFloat)
+        return bits == 32 ? PA_SAMPLE_FLOAT32LE : PA_SAMPLE_INVALID;
+    if (tag != kPcm)
+        return PA_SAMPLE_INVALID;
+    switch (bits) {
+    case 8:
+        return PA_SAMPLE_U8;
+    case 16:
+        return PA_SAMPLE_S16LE;
+    case 24:
+        return PA_SAMPLE_S24LE;
+    case 32:
+        return PA_SAMPLE_S32LE;
+    default:
+        return PA_SAMPLE_INVALID;
+    }
+}
+
+} // namespace
+
+int frameBytes(const pa_sample_spec& spec)
+{
+    constexpr int kWideSample = 4;
+    int sampleBytes = kWideSample;
+    if (spec.format == PA_SAMPLE_U8)
+        sampleBytes = 1;
+    else if (spec.format == PA_SAMPLE_S16LE)
+        sampleBytes = 2;
+    else if (spec.format == PA_SAMPLE_S24LE)
+        sampleBytes = 3;
+    return sampleBytes * spec.channels;
+}
+
+namespace
+{
+
+// The sample format of a "fmt " chunk, when it is one the sound server plays.
+std::optional<pa_sample_spec> specOf(const QByteArray& fmt)
+{
+    constexpr quint16 kExtensible = 0xFFFE;
+    constexpr qsizetype kPlainSize = 16;
+    constexpr qsizetype kExtensibleSize = 26;
+    if (fmt.size() < kPlainSize)
+        return std::nullopt;
+    quint16 tag = read16(fmt, 0);
+    if (tag == kExtensible && fmt.size() >= kExtensibleSize)
+        tag = read16(fmt, 24); // the sub-format's leading field
+    const quint16 channels = read16(fmt, 2);
+    const quint32 rate = read32(fmt, 4);
+    const pa_sample_format_t format = sampleFormat(tag, read16(fmt, 14));
+    if (format == PA_SAMPLE_INVALID || channels == 0 || channels > PA_CHANNELS_MAX || rate == 0 ||
+        rate > PA_RATE_MAX)
+        return std::nullopt;
+    return pa_sample_spec{format, rate, static_cast<uint8_t>(channels)};
+}
+
+// A tile's click lasts a tenth of a second; no more than this is ever read of the file, so that
+// a huge file, or one that never ends (a link to /dev/zero), costs no more than a sound should.
+constexpr qint64 kLongestSoundBytes = qint64{16} * 1024 * 1024;
+
+// A file cut in the middle of a frame plays up to the last whole one; one with none is silence.
+std::optional<Wave> wholeFrames(Wave wave)
+{
+    const qsizetype frame = qsizetype{frameBytes(wave.spec)};
+    wave.samples.chop(wave.samples.size() % frame);
+    if (wave.samples.isEmpty())
+        return std::nullopt;
+    return wave;
+}
+
+} // namespace
+
+std::optional<Wave> readWave(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // Asking for more than the file holds would still reserve all of it first.
+    const qint64 wanted =
+        file.isSequential() ? kLongestSoundBytes : std::min(file.size(), kLongestSoundBytes);
+    const QByteArray bytes = file.read(wanted);
+    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
+        return std::nullopt;
+
+    std::optional<pa_sample_spec> spec;
+    qsizetype at = 12;
+    while (at + 8 <= bytes.size()) {
+        const QByteArray id = bytes.mid(at, 4);
+        const qsizetype size = read32(bytes, at + 4);
+        const QByteArray body = bytes.mid(at + 8, size);
+        if (id == "fmt ")
+            spec = specOf(body);
+        else if (id == "data" && spec)
+            return wholeFrames(Wave{*spec, body});
+        at += 8 + size + (size & 1); // chunks are padded to even sizes
+    }
+    return std::nullopt;
+}
+
+} // namespace shell
