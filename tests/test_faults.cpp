@@ -2,7 +2,7 @@
 // file broken every way it can be, no sound server, no instructions page, no opener, started
 // from another directory or one where nothing can be written, no display. The game plays on
 // without a word; without a display it says so in one line and ends. This test stands in a
-// directory of its own with only the sound module beside it.
+// directory of its own, without the program's two files.
 
 #include "support/table.h"
 
