@@ -27,10 +27,11 @@ play)
     cd build && exec ./lozetta
     ;;
 test)
-    QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure
+    # Two at a time: most tests wait on a server or a timer more than they compute.
+    QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2
     echo "== the suite again in es_ES.UTF-8"
     LANG=es_ES.UTF-8 LC_ALL=es_ES.UTF-8 QT_QPA_PLATFORM=offscreen \
-        ctest --test-dir build --output-on-failure
+        ctest --test-dir build --output-on-failure -j2
     # Checks beyond the unit tests (formatting, packaging, sanitizers, ...), each its own script.
     for check in checks/*.sh; do
         [ -e "$check" ] || continue

@@ -14,5 +14,5 @@ cmake --build "$build"
 export ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:strict_init_order=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/checks/lsan-suppressions.txt:print_suppressions=0
-QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure
+QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure -j2
 echo "sanitizers: the whole suite ran without a report"
