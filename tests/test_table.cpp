@@ -304,9 +304,10 @@ void TableTest::blocks()
     QVERIFY(form.Command1->Visible() && form.Command3->isHidden() && form.Image4(0)->isHidden());
     QVERIFY(!form.Timer1->isArmed() && !form.humanTurn);
     QCOMPARE(scoresShown(form), cell("scores")); // every seat is credited the pips it holds
-    t.deal(doubleSixAtSeat(2)); // the next hand starts afresh
-    QCOMPARE(joined({int(t.watch.messages.size()), form.passCount, form.Timer1->isArmed()}),
-             QString("1 0 1"));
+    t.deal(doubleSixAtSeat(2));                  // the next hand starts afresh
+    QCOMPARE(joined({int(t.watch.messages.size()), form.passCount, form.Timer1->isArmed(),
+                     form.Image3.Count(), form.Image5.Count()}),
+             QString("1 0 1 4 8"));
 }
 
 void TableTest::lastTileEndsTheHand_data()
