@@ -32,6 +32,7 @@ class WindowManager : public QObject
     {
         return ask(xcb_intern_atom_reply, xcb_intern_atom(x, 0, n.size(), n.constData()))->atom;
     }
+    WId focus() const { return ask(xcb_get_input_focus_reply, xcb_get_input_focus(x))->focus; }
     // A property of 32-bit items, empty where the window has none.
     QList<quint32> xProperty(WId window, const char* name) const
     {
@@ -101,8 +102,7 @@ private slots:
         const auto about = [&](QWidget* box) {
             const auto close = qScopeGuard([&] { box->close(); });
             QTRY_COMPARE(offCentre(box, &form), QPoint());
-            QTRY_VERIFY2(ask(xcb_get_input_focus_reply, xcb_get_input_focus(x))->focus ==
-                                 box->winId() &&
+            QTRY_VERIFY2(focus() == box->winId() &&
                              QGuiApplication::focusWindow() == box->windowHandle(),
                          "about box without the keyboard");
             QTest::keyClick(box->windowHandle(), Qt::Key_Space);
