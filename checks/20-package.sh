@@ -4,53 +4,43 @@
 # games and every icon; and the packaged program starts from the directory its menu entry names.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-
-build=build-package
+build="build-package"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
     -DBUILD_TESTING=OFF -DLOZETTA_WERROR=ON >/dev/null
 cmake --build "$build"
 rm -f "$build"/lozetta_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
+fail() { echo "package: $*" >&2 && exit 1; }
 deb=$(echo "$build"/lozetta_*.deb)
-[ -f "$deb" ] || { echo "no package was built" >&2; exit 1; }
-
+[ -f "$deb" ] || fail "no package was built"
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
-
-fail() {
-    echo "package: $*" >&2
-    exit 1
-}
-[ "$(dpkg-deb -f "$deb" Package)" = lozetta ] || fail "wrong package name"
-[ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "wrong section"
+[ "$(dpkg-deb -f "$deb" Package)/$(dpkg-deb -f "$deb" Section)" = lozetta/games ] ||
+    fail "wrong name or section"
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "library dependencies not found"
 lintian --fail-on error,warning "$deb" || fail "lintian finds fault with it"
 dpkg-deb -f "$deb" Depends | grep -q libpulse0 || fail "the sound server's client library not named"
-
 desktop=$root/usr/share/applications/org.example.lozetta.desktop
 metainfo=$root/usr/share/metainfo/org.example.lozetta.metainfo.xml
 desktop-file-validate "$desktop"
 appstreamcli validate --no-net "$metainfo" >/dev/null || appstreamcli validate --no-net "$metainfo"
 grep -q '^Categories=.*Game;BoardGame;' "$desktop" || fail "not listed as a board game"
-
-program_dir=$(sed -n 's/^Path=//p' "$desktop")
-[ "$(sed -n 's/^Exec=//p' "$desktop")" = "$program_dir/lozetta" ] || fail "Exec is not the program in Path"
+dir=$(sed -n 's/^Path=//p' "$desktop")
+[ "$(sed -n 's/^Exec=//p' "$desktop")" = "$dir/lozetta" ] || fail "Exec is not the program in Path"
 for file in lozetta Instrucciones.htm ficha.wav; do
-    [ -f "$root$program_dir/$file" ] || fail "$program_dir/$file missing"
+    [ -f "$root$dir/$file" ] || fail "$dir/$file missing"
 done
-[ "$(readlink -f "$root/usr/games/lozetta")" = "$(readlink -f "$root$program_dir/lozetta")" ] ||
+[ "$(readlink -f "$root/usr/games/lozetta")" = "$(readlink -f "$root$dir/lozetta")" ] ||
     fail "usr/games/lozetta does not lead to the program"
+icons=$root/usr/share/icons/hicolor
 for size in 16 32 48 64 128 256; do
-    png=$root/usr/share/icons/hicolor/${size}x$size/apps/org.example.lozetta.png
-    file "$png" | grep -q "PNG image data, $size x $size" || fail "no $size px icon"
+    file "$icons/${size}x$size/apps/org.example.lozetta.png" |
+        grep -q "PNG image data, $size x $size" || fail "no $size px icon"
 done
-[ -f "$root/usr/share/icons/hicolor/scalable/apps/org.example.lozetta.svg" ] || fail "no scalable icon"
-
-# Started as the menu entry starts it, the game must still be waiting at its splash a moment
-# later rather than have stopped.
+[ -f "$icons/scalable/apps/org.example.lozetta.svg" ] || fail "no scalable icon"
+# Started as the menu entry starts it, the game must still be at its splash a moment later.
 status=0
-(cd "$root$program_dir" && QT_QPA_PLATFORM=offscreen timeout 2 ./lozetta 2>/dev/null) || status=$?
+(cd "$root$dir" && QT_QPA_PLATFORM=offscreen timeout 2 ./lozetta 2>/dev/null) || status=$?
 [ "$status" -eq 124 ] || fail "the packaged program stopped with status $status"
-
 echo "package: $(basename "$deb") built, validated and complete"

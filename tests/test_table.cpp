@@ -25,6 +25,7 @@ private slots:
     void endOfHandScores();
     void newGameCommand_data();
     void newGameCommand();
+    void wholeHandsKeepTheInvariants();
 };
 
 namespace
@@ -457,6 +458,22 @@ void TableTest::newGameCommand()
     // Otherwise the hand stays until the next deal: only the two buttons, the four scores, the
     // description, the settings and whether a match is on have changed.
     QCOMPARE(changedLines(before, tableState(form)), active ? 8 : 9);
+}
+
+void TableTest::wholeHandsKeepTheInvariants()
+{
+    Table t;
+    std::mt19937 dice(2024);
+    for (int hand = 0; hand < 40; ++hand) {
+        t.form.settings = {MatchSettings::kPuntos, 999, {}};
+        t.form.random.seed(std::uint32_t(hand));
+        t.form.Command1_Click();
+        while (!t.form.Command1->Visible()) { // one event at a time, checked after each
+            QVERIFY2(invariantViolation(t.form).isEmpty(), qPrintable(invariantViolation(t.form)));
+            QVERIFY(t.form.Timer1->isArmed() || t.form.humanTurn);
+            playHandToItsEnd(t.form, dice, 1);
+        }
+    }
 }
 
 QTEST_MAIN(TableTest)
