@@ -11,7 +11,8 @@
 #include <unistd.h>
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// GCC ships no header for it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 // The monkey: random input through the window system's queue on every window that is up, the
