@@ -39,13 +39,13 @@ int main(int argc, char* argv[])
         return 2;
     }
     const std::string monitor = std::string(argv[1]) + ".monitor";
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
+    const pa_sample_spec sampleFormat{PA_SAMPLE_S16LE, kRate, 1};
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<uint32_t>(-1);
     attr.fragsize = kFragmentFrames * sizeof(short);
     int error = 0;
     pa_simple* source = pa_simple_new(nullptr, "listen", PA_STREAM_RECORD, monitor.c_str(),
-                                      "listen", &spec, nullptr, &attr, &error);
+                                      "listen", &sampleFormat, nullptr, &attr, &error);
     if (!source) {
         std::fprintf(stderr, "listen: %d\n", error);
         return 1;

@@ -64,10 +64,11 @@ bool PulseConnection::alive() const
 
 void PulseConnection::play(const Wave& wave, const Interrupted& interrupted)
 {
-    pa_stream* stream = pulse_.pa_stream_new(context_, kStreamName, &wave.spec, nullptr);
+    pa_stream* stream = pulse_.pa_stream_new(context_, kStreamName, &wave.sampleFormat, nullptr);
     if (!stream)
         return;
-    const auto target = static_cast<uint32_t>(pulse_.pa_usec_to_bytes(kLatencyUs, &wave.spec));
+    const auto target =
+        static_cast<uint32_t>(pulse_.pa_usec_to_bytes(kLatencyUs, &wave.sampleFormat));
     const pa_buffer_attr buffer{kAnySize, target, kAnySize, kAnySize, kAnySize};
     if (pulse_.pa_stream_connect_playback(stream, nullptr, &buffer, PA_STREAM_ADJUST_LATENCY,
                                           nullptr, nullptr) == 0 &&
@@ -83,7 +84,7 @@ qsizetype PulseConnection::feed(pa_stream* stream, const Wave& wave, qsizetype f
     const size_t room = pulse_.pa_stream_writable_size(stream);
     if (room == static_cast<size_t>(-1))
         return from;
-    const qsizetype frame = frameBytes(wave.spec);
+    const qsizetype frame = frameBytes(wave.sampleFormat);
     qsizetype length = std::min(static_cast<qsizetype>(room), wave.samples.size() - from);
     length -= length % frame;
     if (length <= 0 ||

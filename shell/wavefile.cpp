@@ -44,17 +44,17 @@ pa_sample_format_t sampleFormat(quint16 tag, quint16 bits)
 
 } // namespace
 
-int frameBytes(const pa_sample_spec& spec)
+int frameBytes(const pa_sample_spec& sampleFormat)
 {
     constexpr int kWideSample = 4;
     int sampleBytes = kWideSample;
-    if (spec.format == PA_SAMPLE_U8)
+    if (sampleFormat.format == PA_SAMPLE_U8)
         sampleBytes = 1;
-    else if (spec.format == PA_SAMPLE_S16LE)
+    else if (sampleFormat.format == PA_SAMPLE_S16LE)
         sampleBytes = 2;
-    else if (spec.format == PA_SAMPLE_S24LE)
+    else if (sampleFormat.format == PA_SAMPLE_S24LE)
         sampleBytes = 3;
-    return sampleBytes * spec.channels;
+    return sampleBytes * sampleFormat.channels;
 }
 
 namespace
@@ -87,7 +87,7 @@ constexpr qint64 kLongestSoundBytes = qint64{16} * 1024 * 1024;
 // A file cut in the middle of a frame plays up to the last whole one; one with none is silence.
 std::optional<Wave> wholeFrames(Wave wave)
 {
-    const qsizetype frame = qsizetype{frameBytes(wave.spec)};
+    const qsizetype frame = qsizetype{frameBytes(wave.sampleFormat)};
     wave.samples.chop(wave.samples.size() % frame);
     if (wave.samples.isEmpty())
         return std::nullopt;
@@ -108,16 +108,16 @@ std::optional<Wave> readWave(const QString& path)
     if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
         return std::nullopt;
 
-    std::optional<pa_sample_spec> spec;
+    std::optional<pa_sample_spec> sampleFormat;
     qsizetype at = 12;
     while (at + 8 <= bytes.size()) {
         const QByteArray id = bytes.mid(at, 4);
         const qsizetype size = read32(bytes, at + 4);
         const QByteArray body = bytes.mid(at + 8, size);
         if (id == "fmt ")
-            spec = specOf(body);
-        else if (id == "data" && spec)
-            return wholeFrames(Wave{*spec, body});
+            sampleFormat = specOf(body);
+        else if (id == "data" && sampleFormat)
+            return wholeFrames(Wave{*sampleFormat, body});
         at += 8 + size + (size & 1); // chunks are padded to even sizes
     }
     return std::nullopt;
