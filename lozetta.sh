@@ -18,7 +18,9 @@ tools/install-packages.sh "${packages[@]}"
 # The players' own locale, where the decimal mark is a comma: the suite runs in it too.
 tools/install-locale.sh es_ES.UTF-8
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOZETTA_WERROR=ON
+# Installed under /usr, as the Debian package is made from this same build (checks/20-package.sh).
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOZETTA_WERROR=ON \
+    -DCMAKE_INSTALL_PREFIX=/usr
 cmake --build build
 
 case "${1:-play}" in
@@ -29,15 +31,16 @@ play)
 test)
     # Two at a time: most tests wait on a server or a timer more than they compute.
     QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2
-    echo "== the suite again in es_ES.UTF-8"
+    echo "== the suite again in es_ES.UTF-8 (${SECONDS} s in)"
     LANG=es_ES.UTF-8 LC_ALL=es_ES.UTF-8 QT_QPA_PLATFORM=offscreen \
         ctest --test-dir build --output-on-failure -j2
     # Checks beyond the unit tests (formatting, packaging, sanitizers, ...), each its own script.
     for check in checks/*.sh; do
         [ -e "$check" ] || continue
-        echo "== $check"
+        echo "== $check (${SECONDS} s in)"
         bash "$check"
     done
+    echo "== all passed in ${SECONDS} s"
     ;;
 *)
     echo "usage: $0 [play|test]" >&2

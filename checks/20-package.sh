@@ -4,9 +4,9 @@
 # games and every icon; and the packaged program starts from the directory its menu entry names.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build="build-package"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-    -DBUILD_TESTING=OFF -DLOZETTA_WERROR=ON >/dev/null
+# The suite's own build, packaged as it is (stripped by cpack), rather than a second build.
+build=${LOZETTA_BUILD:-build}
+cmake -S . -B "$build" -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 cmake --build "$build"
 rm -f "$build"/lozetta_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)

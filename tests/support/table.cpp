@@ -31,13 +31,9 @@ void DocumentRecorder::ShellExecute(QWidget* owner, const QString& operation, co
                                     const QString& parameters, const QString& directory,
                                     Int16 showCommand)
 {
-    calls << QStringList{owner ? owner->metaObject()->className() : "-",
-                         operation,
-                         file,
-                         parameters,
-                         directory,
-                         QString::number(showCommand)}
-                 .join('|');
+    const QString ownerName = owner ? owner->metaObject()->className() : "-";
+    calls << QStringList{ownerName, operation, file, parameters, directory}.join('|') + '|' +
+                 QString::number(showCommand);
 }
 
 ModalWatch::ModalWatch()
@@ -54,28 +50,34 @@ QStringList ModalWatch::texts() const
     return texts;
 }
 
+namespace
+{
+template <typename T> T takeFirst(std::deque<T>& queue, T otherwise)
+{
+    if (queue.empty())
+        return otherwise;
+    T first = std::move(queue.front());
+    queue.pop_front();
+    return first;
+}
+} // namespace
+
 void ModalWatch::poll()
 {
     QWidget* modal = QApplication::activeModalWidget();
     if (auto* box = qobject_cast<QMessageBox*>(modal); box && box->isVisible()) {
         messages.push_back({box->windowTitle(), box->text(), box->icon(),
                             box->button(QMessageBox::Cancel) != nullptr});
-        const auto answer = answers_.empty() ? QMessageBox::Ok : answers_.front();
-        if (!answers_.empty())
-            answers_.pop_front();
-        if (answer == QMessageBox::NoButton)
-            return QTest::keyClick(box, Qt::Key_Escape);
-        return box->button(answer)->click();
+        const auto answer = takeFirst(answers_, QMessageBox::Ok);
+        return answer == QMessageBox::NoButton ? QTest::keyClick(box, Qt::Key_Escape)
+                                               : box->button(answer)->click();
     }
     if (!modal || !modal->isVisible() || modal == current_)
         return;
     current_ = modal;
     modal->installEventFilter(this);
     shown << modal->metaObject()->className();
-    Step step = steps_.empty() ? Step([this](QWidget* d) { ++unexpected, d->close(); })
-                               : std::move(steps_.front());
-    if (!steps_.empty())
-        steps_.pop_front();
+    const Step step = takeFirst(steps_, Step([this](QWidget* d) { ++unexpected, d->close(); }));
     QTimer::singleShot(0, modal, [step, modal] { step(modal); });
 }
 
