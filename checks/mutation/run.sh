@@ -44,7 +44,8 @@ PY
 quick=(test_rules test_table test_windows test_accessibility)
 only_quick="^($(IFS='|' && echo "${quick[*]}"))\$"
 builds() { cmake --build "$build" "$@" >/dev/null 2>&1; }
-suite() { QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" -j2 --timeout 120 "$@" >/dev/null 2>&1; }
+# One locale is enough to catch a planted fault.
+suite() { ctest --test-dir "$build" -j2 --timeout 120 -L "^C$" "$@" >/dev/null 2>&1; }
 mapfile -t faults < <(sed -n 's/^@ //p' checks/mutation/mutants.txt)
 killed=0 survived=0 total=0
 for n in "${!faults[@]}"; do
