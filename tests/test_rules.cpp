@@ -1,11 +1,10 @@
 #include "options/targetreading.h"
 #include "rules/computerchoice.h"
-#include "rules/scoring.h"
 #include "support/table.h"
 #include "table/chainlayout.h"
 
-// What needs no window: tile numbers, the computer's choice, the credit of a hand and the end
-// of a match, the chain's next places, and the lenient reading of the target.
+// What needs no window: tile numbers, the computer's choice, the chain's next places, and the
+// lenient reading of the target.
 class RulesTest : public QObject
 {
     Q_OBJECT
@@ -13,11 +12,8 @@ private slots:
     void tileNumbers();
     void computerChoice_data();
     void computerChoice();
-    void credit_data();
-    void credit();
     void chainRuns_data();
     void chainRuns();
-    void longestArmStaysOnTheCloth();
     void targetReading_data();
     void targetReading();
 };
@@ -84,43 +80,6 @@ void RulesTest::computerChoice()
              cell("choice"));
 }
 
-void RulesTest::credit_data()
-{
-    // A hand's credit for each seat's tiles left, and what the scores then decide.
-    addRows({"kind", "target", "left", "scores", "decision"},
-            {"Partidas: the one who played out|1|2|0 5 1 2|1 2 0 3|2",
-             "Partidas: nobody at the target|1|4|0 5 1 2|1 2 0 3|on",
-             "Fichas: the tiles left|2|10|0 5 1 2|4 10 3 7|3",
-             "Fichas: just below the target|2|10|0 5 1 2|4 9 3 7|on",
-             "Puntos: the pips left, 0/0 adds none|3|21|0 1 2 1|0 0 21 4|tie",
-             "Puntos: the seat at the target is lowest|3|5|0 1 2 1|9 8 6 5|4",
-             "all at 1000 or more|2|999|0 5 1 2|1003 1001 1010 1200|2",
-             "all at 1000 or more, shared|2|999|0 5 1 2|1001 1001 1010 1200|tie"});
-}
-
-void RulesTest::credit()
-{
-    const Int16 kind = Int16(number("kind"));
-    // Seat 2 holds 5/5 and three empty slots, seat 3 6/6 and 5/4, seat 4 0/0.
-    const QString hands[] = {"", "99 99 99 99 99 99 99", "55 99 99 99 99 99 99",
-                             "66 99 99 99 99 54 99", "99 99 99 99 99 99 00"};
-    QStringList credits;
-    for (int seat = 1; seat <= kSeats; ++seat) {
-        Hand hand{};
-        setHand(hand, hands[seat].split(' '));
-        const Int16 left = cell("left").section(' ', seat - 1, seat - 1).toShort();
-        credits << QString::number(handCredit(kind, left, hand));
-    }
-    const QString expected[] = {"", "1 0 0 0", "0 5 1 2", "0 10 21 0"};
-    QCOMPARE(credits.join(' '), expected[kind]);
-    Scores scores{};
-    for (int seat = 1; seat <= kSeats; ++seat)
-        scores[seat] = cell("scores").section(' ', seat - 1, seat - 1).toShort();
-    const auto d = decideMatch(kind, Int16(number("target")), scores);
-    const QString names[] = {"on", QString::number(d.winner), "tie"};
-    QCOMPARE(names[d.outcome], cell("decision"));
-}
-
 void RulesTest::chainRuns_data()
 {
     const QString row2 = "4560,3300 4920,3300 4740,3300 ; 5280,3300 5640,3300 5460,3300 ; "
@@ -143,40 +102,39 @@ void RulesTest::chainRuns_data()
          "on the left limit is inside|1 1685 -1|-|1685,3300 1325,3300 1505,3300 ; "
          "965,3300 -1 0",
          "one past the right limit turns|2 6696 1|-|6696,3300 6696,3660 U6696,3480 ; "
-         "6696,4020 1 1"});
+         "6696,4020 1 1",
+         // Every order of 27 tiles with six doubles, never two in a row, first or last.
+         "end 1's longest arm stays on the cloth|1 3840 -1|longest|1320 7440 960",
+         "end 2's longest arm stays on the cloth|2 4560 1|longest|1320 7440 6000"});
 }
 
 void RulesTest::chainRuns()
 {
     const QStringList start = cell("start").split(' ');
+    const Int16 end = start[0].toShort();
     const chain::EndState s{start[1].toShort(), 3300, start[2].toShort(), 0};
-    QCOMPARE(run(start[0].toShort(), s, cell("tiles")), cell("laid"));
-}
-
-void RulesTest::longestArmStaysOnTheCloth()
-{
-    // Every order of an arm of 27 tiles with six doubles, never two in a row and never first or
-    // last, stays within these bounds, and some order reaches each of them.
-    for (Int16 end = 1; end <= 2; ++end) {
-        QRect widest;
-        for (int mask = 0; mask < (1 << 25); ++mask) {
-            if (__builtin_popcount(unsigned(mask)) != 6 || (mask & (mask << 1)))
-                continue;
-            chain::EndState s{Int16(end == 1 ? 3840 : 4560), 3300, Int16(end == 1 ? -1 : 1), 0};
-            for (int i = 0; i < 27; ++i) {
-                const auto p =
-                    chain::place(s, end, i >= 1 && i <= 25 && (mask >> (i - 1) & 1), kDesign);
-                for (QPointF spot : {p.a, p.b, p.divider})
-                    widest |= QRect(spot.toPoint(), QSize(360, 360));
-                s = p.next;
-            }
-        }
-        QCOMPARE(QString("%1 %2 %3")
-                     .arg(widest.left())
-                     .arg(widest.right() + 1)
-                     .arg(end == 1 ? widest.top() : widest.bottom() + 1),
-                 QString(end == 1 ? "1320 7440 960" : "1320 7440 6000"));
+    if (cell("tiles") != "longest") {
+        QCOMPARE(run(end, s, cell("tiles")), cell("laid"));
+        return;
     }
+    QRect widest;
+    for (int mask = 0; mask < (1 << 25); ++mask) {
+        if (__builtin_popcount(unsigned(mask)) != 6 || (mask & (mask << 1)))
+            continue;
+        chain::EndState e = s;
+        for (int i = 0; i < 27; ++i) {
+            const auto p =
+                chain::place(e, end, i >= 1 && i <= 25 && (mask >> (i - 1) & 1), kDesign);
+            for (QPointF spot : {p.a, p.b, p.divider})
+                widest |= QRect(spot.toPoint(), QSize(360, 360));
+            e = p.next;
+        }
+    }
+    QCOMPARE(QString("%1 %2 %3")
+                 .arg(widest.left())
+                 .arg(widest.right() + 1)
+                 .arg(end == 1 ? widest.top() : widest.bottom() + 1),
+             cell("laid"));
 }
 
 void RulesTest::targetReading_data()
