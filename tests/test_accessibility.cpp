@@ -20,13 +20,12 @@ class Accessibility : public QObject
 private slots:
     void aHiddenControlTakesNoPress_data()
     {
-        QTest::addColumn<bool>("computerSeatsTurn");
-        QTest::newRow("the start button, the player's turn") << false;
-        QTest::newRow("an end marker, a computer seat's turn, a tile framed") << true;
+        addRows({"seat"}, {"the start button, the player's turn|1",
+                           "an end marker, a computer seat's turn, a tile framed|4"});
     }
     void aHiddenControlTakesNoPress()
     {
-        QFETCH(bool, computerSeatsTurn);
+        const bool computerSeatsTurn = number("seat") == 4;
         Table t;
         t.deal(computerSeatsTurn ? doubleSixAtSeat(4) : allSixesToThePlayerDeal());
         t.form.Timer1->setInterval(0); // the seat's turn stays put: only the press could act
@@ -41,8 +40,7 @@ private slots:
     {
         Table t;
         t.deal(playerOpensDeal());
-        // What a screen reader hears on the table, in reading order: the names that match.
-        const auto heard = [&](const char* pattern) {
+        const auto heard = [&t](const char* pattern) { // the names that match, in reading order
             QStringList names;
             for (const auto& [control, spoken] : accessibility::heardOnTable(t.form))
                 names << spoken.name;
