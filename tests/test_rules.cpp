@@ -16,15 +16,6 @@ private slots:
     void targetReading();
 };
 
-using namespace rules;
-
-namespace
-{
-
-const chain::Limits kDesign = chain::limitsOf(120, 8655, 360);
-
-} // namespace
-
 void RulesTest::computerChoice_data()
 {
     // The hand, the open ends, and the slot, end and field chosen.
@@ -40,9 +31,9 @@ void RulesTest::computerChoice()
 {
     const Int16 ends[3] = {0, cell("ends").section(' ', 0, 0).toShort(),
                            cell("ends").section(' ', 1).toShort()};
-    Hand hand{};
+    rules::Hand hand{};
     setHand(hand, cell("hand").split(' '));
-    const auto c = chooseComputerTile(hand, ends);
+    const auto c = rules::chooseComputerTile(hand, ends);
     QCOMPARE(c ? QStringLiteral("%1%2%3").arg(c->slot).arg(c->end).arg(c->field) : "pass",
              cell("choice"));
 }
@@ -84,6 +75,7 @@ void RulesTest::chainRuns()
     const Int16 end = start[0].toShort();
     const QString tiles = cell("tiles");
     const bool longest = tiles == "longest";
+    const auto cloth = chain::limitsOf(120, 8655, 360); // as the design lays it
     const auto at = [](QPointF p) { return QStringLiteral("%1,%2").arg(p.x()).arg(p.y()); };
     QString out;
     QRect reach;
@@ -94,7 +86,7 @@ void RulesTest::chainRuns()
         for (int i = 0; i < (longest ? 27 : tiles.size()); ++i) {
             const bool isDouble =
                 longest ? i >= 1 && i <= 25 && (mask >> (i - 1) & 1) : tiles[i] == 'd';
-            const auto p = chain::place(s, end, isDouble, kDesign);
+            const auto p = chain::place(s, end, isDouble, cloth);
             for (QPointF spot : {p.a, p.b, p.divider})
                 reach |= QRect(spot.toPoint(), QSize(360, 360));
             if (!longest) // strings for a million tiles would take seconds
