@@ -1,5 +1,5 @@
-// The table as a screen reader reads it, and presses that act exactly when a click would; a whole
-// match through the desktop's accessibility bus is played by desktop/screen_reader_match.py.
+// The table as a screen reader reads and presses it (a whole match:
+// desktop/screen_reader_match.py).
 #include "support/table.h"
 #include "table/accessibility.h"
 
