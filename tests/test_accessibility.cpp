@@ -1,5 +1,4 @@
-// The table as a screen reader reads and presses it (a whole match:
-// desktop/screen_reader_match.py).
+// The table as a screen reader reads and presses it; desktop/screen_reader_match.py plays a match.
 #include "support/table.h"
 #include "table/accessibility.h"
 

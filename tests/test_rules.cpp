@@ -12,8 +12,7 @@ private slots:
     {
         // The hand, the open ends, and the slot, end and field chosen.
         addRows({"hand", "ends", "choice"},
-                {"slots 2 and 5 fit|00 61 11 22 63 33 44|6 6|211",
-                 "slot 2 at end 2 before slot 5 at end 1|00 51 22 44 53 99 99|3 1|222",
+                {"slot 2 at end 2 before slot 5 at end 1|00 51 22 44 53 99 99|3 1|222",
                  "end 1's field 2 before end 2's field 1|53 11 99 99 99 99 99|3 5|112",
                  "empty slots never fit|99 99 99 31 99 99 10|1 0|412",
                  "nothing fits|00 10 11 20 21 22 99|5 6|pass"});
@@ -54,16 +53,15 @@ private slots:
              "965,3300 -1 0",
              "one past the right limit turns|2 6696 1|-|6696,3300 6696,3660 U6696,3480 ; "
              "6696,4020 1 1",
-             // Every order of 27 tiles with six doubles, never two in a row, first or last.
              "end 1's longest arm stays on the cloth|1 3840 -1|longest|1320 7440 960",
              "end 2's longest arm stays on the cloth|2 4560 1|longest|1320 7440 6000"});
     }
 
     void chainRuns()
     {
-        // Lays the tiles ("d" a double) at one end: the halves and the divider of each, U for an
-        // upright one, then where the end stands; for "longest", where the pictures of every order
-        // of 27 tiles with six doubles, never two in a row, first or last, reach out to.
+        // The tiles ("d" a double) laid at one end: each one's halves and divider (U: upright),
+        // then the end; "longest": how far 27 tiles reach with six doubles, none paired, first or
+        // last.
         const QStringList start = cell("start").split(' ');
         const Int16 end = start[0].toShort();
         const QString tiles = cell("tiles");

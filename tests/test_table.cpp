@@ -63,7 +63,6 @@ void TableTest::playersClicks_data()
          "turn=1,-1,-1,0,0 sounds=0",
          "seat 1 opens by the upper half, green|six1 t3 m0||turn=1,0,0,0,500 sounds=1 " + opened,
          "by the lower half, cyan|six1 l3 m1||hand=3303333 " + opened,
-         "by the divider, cyan|six1 d3 m1||" + opened,
          "the upper half of slot 1 frames the tile|opens t7 t1||frame=3000,6240,360,720,1 sel=0",
          "the lower half of slot 1|opens t7 l1||frame=3000,6240,360,720,1 sel=1",
          "nothing selected at the opening|opens m1|" + none + "|changed=0",
@@ -175,20 +174,19 @@ void TableTest::playersClicks()
         } else if (step == "end") {
             f.Timer1->setInterval(0);
             f.EndHand();
-        } else if (step.startsWith("scores=") || step.startsWith("left=")) {
-            const QStringList values = step.section('=', 1).split('.');
-            for (int seat = 1; seat <= rules::kSeats; ++seat) {
-                if (step[0] == 's')
-                    f.settings.scores[seat] = values[seat - 1].toShort();
-                else
-                    f.Label2(seat - 1)->setCaption(values[seat - 1]);
-            }
-        } else if (step.contains('=') && !step.startsWith('h')) {
+        } else if (step.contains('=') && !step.startsWith('h')) { // one value, or one a seat
             const QString what = step.section('=', 0, 0);
-            (what == "kind"     ? f.settings.matchKind
-             : what == "target" ? f.settings.matchTarget
-             : what == "passes" ? f.passCount
-                                : f.matchActive) = Int16(step.section('=', 1).toInt());
+            const QStringList values = step.section('=', 1).split('.');
+            for (int i = 0; i < values.size(); ++i) {
+                if (what == "left")
+                    f.Label2(i)->setCaption(values[i]);
+                else
+                    (what == "kind"     ? f.settings.matchKind
+                     : what == "target" ? f.settings.matchTarget
+                     : what == "passes" ? f.passCount
+                     : what == "scores" ? f.settings.scores[i + 1]
+                                        : f.matchActive) = values[i].toShort();
+            }
         } else if (step.startsWith('h')) {
             const int seat = step.at(1).digitValue();
             const QStringList tiles = step.mid(3).split('.');
