@@ -59,9 +59,8 @@ private slots:
 
     void chainRuns()
     {
-        // The tiles ("d" a double) laid at one end: each one's halves and divider (U: upright),
-        // then the end; "longest": how far 27 tiles reach with six doubles, none paired, first or
-        // last.
+        // Tiles ("d" a double) laid at one end: each one's halves and divider (U: upright), then
+        // the end; "longest": how far 27 tiles reach, six doubles none paired, first or last.
         const QStringList start = cell("start").split(' ');
         const Int16 end = start[0].toShort();
         const QString tiles = cell("tiles");
