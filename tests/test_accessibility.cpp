@@ -1,5 +1,4 @@
-// The table as a screen reader reads it, and presses that act exactly when a click would; a whole
-// match through the desktop's accessibility bus is played by desktop/screen_reader_match.py.
+// The table as a screen reader reads and presses it; desktop/screen_reader_match.py plays a match.
 #include "support/table.h"
 #include "table/accessibility.h"
 
@@ -20,13 +19,12 @@ class Accessibility : public QObject
 private slots:
     void aHiddenControlTakesNoPress_data()
     {
-        QTest::addColumn<bool>("computerSeatsTurn");
-        QTest::newRow("the start button, the player's turn") << false;
-        QTest::newRow("an end marker, a computer seat's turn, a tile framed") << true;
+        addRows({"seat"}, {"the start button, the player's turn|1",
+                           "an end marker, a computer seat's turn, a tile framed|4"});
     }
     void aHiddenControlTakesNoPress()
     {
-        QFETCH(bool, computerSeatsTurn);
+        const bool computerSeatsTurn = number("seat") == 4;
         Table t;
         t.deal(computerSeatsTurn ? doubleSixAtSeat(4) : allSixesToThePlayerDeal());
         t.form.Timer1->setInterval(0); // the seat's turn stays put: only the press could act
@@ -41,8 +39,7 @@ private slots:
     {
         Table t;
         t.deal(playerOpensDeal());
-        // What a screen reader hears on the table, in reading order: the names that match.
-        const auto heard = [&](const char* pattern) {
+        const auto heard = [&t](const char* pattern) { // the names that match, in reading order
             QStringList names;
             for (const auto& [control, spoken] : accessibility::heardOnTable(t.form))
                 names << spoken.name;
