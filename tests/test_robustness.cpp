@@ -40,7 +40,7 @@ int setting(const char* name, int fallback)
 }
 
 struct Played {
-    int events = 0, deals = 0, tiles = 0, boxes = 0, ends = 0;
+    int events = 0, deals = 0, ends = 0;
 };
 
 // Random input through the window system's queue on whichever window is up.
@@ -53,7 +53,7 @@ struct Monkey {
     Form1 form{sound, documents};
     QString problem;
     rules::Scores scores{};
-    int events = 0, armed = 0, held = 0, chain = 0;
+    int events = 0, armed = 0, chain = 0;
 
     int below(qsizetype n) { return int(dice() % unsigned(n)); }
     void click(QWidget* w)
@@ -68,7 +68,7 @@ struct Monkey {
                                          down ? QEvent::MouseButtonPress
                                               : QEvent::MouseButtonRelease);
     }
-    void key(QWidget* w, int key, Qt::KeyboardModifiers mods = {}, const QString& text = {})
+    void key(QWidget* w, int key, Qt::KeyboardModifiers mods, const QString& text = {})
     {
         for (auto type : {QEvent::KeyPress, QEvent::KeyRelease})
             Ws::handleKeyEvent<Queued>(w->window()->windowHandle(), type, key, mods, text);
@@ -85,7 +85,7 @@ struct Monkey {
         top = top ? top : &form;
         auto* box = qobject_cast<QMessageBox*>(top);
         auto* options = qobject_cast<Form2*>(top);
-        total.boxes += bool(box), total.ends += box && box->text().startsWith("Fin de partida");
+        total.ends += box && box->text().startsWith("Fin de partida");
         const Qt::KeyboardModifiers mods[] = {{}, {}, Qt::ShiftModifier, Qt::ControlModifier};
         const int dial = below(top == &form ? 10 : 4);
         if (dial == 0)
@@ -121,9 +121,8 @@ struct Monkey {
                 form.settings.scores[seat] < scores[seat])
                 problem = QStringLiteral("the score of seat %1 went down").arg(seat);
         scores = form.settings.scores;
-        total.tiles += form.Label2(0)->Caption().toInt() < held;
         total.deals += form.Image3.Count() < chain;
-        held = form.Label2(0)->Caption().toInt(), chain = form.Image3.Count();
+        chain = form.Image3.Count();
     }
     // From start-up until the events run out, a problem is seen or the table is closed.
     void run(std::uint32_t seed, int most)
@@ -153,37 +152,21 @@ struct Monkey {
     }
 };
 
-// The heap in use; under ASan its own count, as its allocator is not glibc's.
-long heapInUse()
-{
-#ifdef LOZETTA_UNDER_ASAN
-    return long(__sanitizer_get_current_allocated_bytes());
-#else
-    const struct mallinfo2 heap = mallinfo2();
-    return long(heap.uordblks + heap.hblkhd);
-#endif
-}
-
 } // namespace
 
 class RobustnessTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void monkey();
     void soak();
 };
 
-void RobustnessTest::initTestCase()
+void RobustnessTest::monkey()
 {
     QApplication::setQuitOnLastWindowClosed(false);
     // A replay must see the same clicks: no double clicks made of two quick ones.
     QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
-}
-
-void RobustnessTest::monkey()
-{
     const int events = setting("LOZETTA_MONKEY_EVENTS", 100'000);
     const bool replay = qEnvironmentVariableIsSet("LOZETTA_MONKEY_SEED");
     Played total;
@@ -199,9 +182,8 @@ void RobustnessTest::monkey()
             break;
     }
     // Only a monkey that really played proves anything.
-    qInfo("%d events: %d deals, %d tiles of the player, %d boxes, %d ends of a match", total.events,
-          total.deals, total.tiles, total.boxes, total.ends);
-    QVERIFY(total.deals > 0 && total.tiles > 0 && total.boxes > 0 && (replay || total.ends > 0));
+    qInfo("%d events: %d deals, %d ends of a match", total.events, total.deals, total.ends);
+    QVERIFY(total.deals > 0 && (replay || total.ends > 0));
 }
 
 // Hands in one process: the same widgets and objects at every deal, and the heap within a
@@ -238,7 +220,11 @@ void RobustnessTest::soak()
         first = hand == 0 ? census : first;
         QCOMPARE(census, first); // widgets, objects
         QVERIFY2(playHandToItsEnd(t.form, dice, 1000), qPrintable(QString::number(hand)));
-        const long held = heapInUse();
+#ifdef LOZETTA_UNDER_ASAN
+        const long held = long(__sanitizer_get_current_allocated_bytes()); // not glibc's heap
+#else
+        const long held = long(mallinfo2().uordblks + mallinfo2().hblkhd);
+#endif
         settled = hand == qMin(100, hands / 2) ? held : settled;
         QVERIFY2(settled == 0 || held - settled < 1024 * 1024,
                  qPrintable(QString::asprintf("the heap grew by %ld bytes by hand %d",
