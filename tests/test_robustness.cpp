@@ -185,36 +185,42 @@ void RobustnessTest::monkey()
 // mebibyte of what it was after a hundred hands.
 void RobustnessTest::soak()
 {
-    Table t;
-    t.form.MnuSound->setChecked(false); // the recorder would grow
+    SoundRecorder sound;
+    DocumentRecorder documents;
+    Form1 form(sound, documents);
+    form.MnuSound->setChecked(false); // the recorder would grow
     std::mt19937 dice(2024);
     int matches = 0;
-    QTimer answers; // a new match of another kind each time
+    QTimer answers; // OK to every box, and a new match of another kind each time
     connect(&answers, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
             box->button(QMessageBox::Ok)->click();
-        if (auto* options = qobject_cast<Form2*>(QApplication::activeModalWidget())) {
+        else if (auto* options = qobject_cast<Form2*>(modal)) {
             const int kind = matches++ % 3;
             options->Option1(kind)->click();
             options->Combo1(kind)->setEditText(QString::number(QList{3, 15, 50}[kind]));
             options->Command1->click();
-        }
+        } else if (modal)
+            modal->close();
     });
     answers.start(0);
-    t.form.MnuNew->trigger(); // the options dialog, kept from then on, made before the census
+    form.Load();
+    QTRY_VERIFY(form.Command1->isVisible());
+    form.random.seed(2024);
     const int hands = setting("LOZETTA_SOAK_HANDS", 10'000);
     std::pair<qsizetype, qsizetype> first;
     long settled = 0;
     for (int hand = 0; hand < hands; ++hand) {
-        if (!t.form.matchActive)
-            t.form.MnuNew->trigger();
-        Table::click(t.form.Command1);
-        const qsizetype loaded = t.form.Image3.Count() + t.form.Image5.Count();
+        if (!form.matchActive)
+            form.MnuNew->trigger();
+        Table::click(form.Command1);
+        const qsizetype loaded = form.Image3.Count() + form.Image5.Count();
         const auto census = std::pair(QApplication::allWidgets().size() - loaded,
-                                      t.form.findChildren<QObject*>().size() - loaded);
+                                      form.findChildren<QObject*>().size() - loaded);
         first = hand == 0 ? census : first;
         QCOMPARE(census, first); // widgets, objects
-        QVERIFY2(playHandToItsEnd(t.form, dice, 1000), qPrintable(QString::number(hand)));
+        QVERIFY2(playHandToItsEnd(form, dice, 1000), qPrintable(QString::number(hand)));
 #ifdef LOZETTA_UNDER_ASAN
         const long held = long(__sanitizer_get_current_allocated_bytes()); // not glibc's heap
 #else
