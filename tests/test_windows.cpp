@@ -5,27 +5,19 @@
 
 #include <QDir>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
-// The windows around the game: start-up, the options dialog, the about box, the menus with the
-// tile sound and the instructions, and the pictures at 200 %.
+// The windows around the game: start-up with the about box and the options dialog, the options
+// from the menu, the other menu commands, and the pictures at 200 %.
 class WindowsTest : public QObject
 {
     Q_OBJECT
 private slots:
     void startUp_data();
     void startUp();
-    void optionsTakeTheTarget_data();
-    void optionsTakeTheTarget();
-    void optionsRemembersOnlyAnAcceptedChoice_data();
-    void optionsRemembersOnlyAnAcceptedChoice();
-    void aboutBoxClosesOnAnyClickOrKey_data();
-    void aboutBoxClosesOnAnyClickOrKey();
-    void aboutBoxOpensItsAddresses();
-    void soundAndInstructions();
+    void menus();
     void crispAt200();
 };
 
@@ -33,6 +25,7 @@ namespace
 {
 
 const QPoint kBackground(8, 200); // on the about box, clear of its labels and pictures
+const QString kAsItOpens = "(x) 7 ( ) off 15 ( ) off 50 ";
 
 Form2* dialogOf(QWidget* dialog)
 {
@@ -52,279 +45,161 @@ QString look(QWidget* dialog)
 }
 
 // Chooses a kind with a click past its caption (the whole row is the button) and types over
-// its box key by key.
+// what its box holds.
 void choose(QWidget* dialog, int kind, const QString& typed)
 {
     OptionButton* option = dialogOf(dialog)->Option1(kind);
     QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(option->width() - 2, 5));
-    QLineEdit* edit = dialogOf(dialog)->Combo1(kind)->lineEdit();
-    if (typed.isEmpty())
-        return;
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Delete);
-    for (const QChar c : typed)
-        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), {});
-}
-
-QString scores(const Form1& form)
-{
-    QString shown;
-    for (int i = 0; i < 4; ++i)
-        shown += form.Label3(i)->Caption() + '=' + QString::number(form.settings.scores[i + 1]);
-    return shown;
+    QTest::keyClick(dialogOf(dialog)->Combo1(kind)->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(dialogOf(dialog)->Combo1(kind)->lineEdit(), typed);
 }
 
 } // namespace
 
 void WindowsTest::startUp_data()
 {
-    addRows({"end"}, {"options accepted|ok", "options closed|close", "options escaped|escape"});
+    // How the splash is closed (a part clicked with a button, or a key); in the options dialog,
+    // the kind chosen (-1: none), the text typed and what is clicked or pressed; the refusal if
+    // any, and the match set up.
+    const QString range = "El valor debe estar entre 1 y 999", first = "1 7 Juego a 7 partidas.";
+    addRows({"part", "button", "kind", "typed", "then", "refusal", "match"},
+            {"background|background|1|2||ok||3 50 Juego a 50 puntos.",
+             "title|title|1|0|7.5|ok||1 8 Juego a 8 partidas.",
+             "notice|notice|1|1|  12abc|ok||2 12 Juego a 12 fichas.",
+             "hint|hint|1|1|1|ok||2 1 Juego a 1 fichas.",
+             "logo|logo|1|2|999|ok||3 999 Juego a 999 puntos.",
+             "icon|icon|1|0|1000|ok close|" + range + "|" + first,
+             "logo, right button|logo|2|1|0|ok escape|" + range + "|" + first,
+             "icon, middle button|icon|4|1|40000|ok close|" + range + "|" + first,
+             "Escape||16777216|-1||ok escape|Selecciona el tipo de juego.|" + first,
+             "Enter||16777220|1|22|close||" + first, "a letter||81|2|75|escape||" + first,
+             "F1||16777264|0|15|ok||1 15 Juego a 15 partidas."});
 }
 
 void WindowsTest::startUp()
 {
+    const int kind = number("kind");
+    const bool accepted = cell("then") == "ok" && cell("refusal").isEmpty();
     SoundRecorder sound;
     DocumentRecorder documents;
     Form1 form(sound, documents);
     ModalWatch watch;
+    form.setWindowTitle("Mesa de prueba");
     form.Shape2->Move(0, 0); // wherever the design put the anchor, start-up centres it
-    QStringList during;
+    QStringList during, looks;
+    QString splash, underlined;
     auto note = [&](QWidget* d) {
-        during << QStringLiteral("%1 %2 %3,%4 %5 %6 %7")
-                      .arg(QString::fromLatin1(d->metaObject()->className()))
-                      .arg(form.isVisible())
-                      .arg(form.Shape2->Left())
-                      .arg(form.Shape2->Top())
-                      .arg(form.matchActive)
-                      .arg(form.Command1->isVisible())
-                      .arg(form.Label7(0)->isVisible());
+        during << QString::asprintf(
+            "%s %d %d,%d %d %d %d %s", d->metaObject()->className(), form.isVisible(),
+            form.Shape2->Left(), form.Shape2->Top(), form.matchActive, form.Command1->isVisible(),
+            form.Label7(0)->isVisible(), qPrintable(form.Label5->Caption()));
     };
     watch.then([&](QWidget* d) {
         note(d);
-        QTest::mouseClick(d, Qt::LeftButton, {}, kBackground);
+        auto* box = qobject_cast<FormBrimvale*>(d);
+        // Active and modal over the table, titled and iconed after it, a hand over the addresses.
+        splash = QString::asprintf("%d %d %s %d %d%d |", QTest::qWaitForWindowActive(d),
+                                   d->isModal() && d->parentWidget() == &form,
+                                   qPrintable(box->lblTitulo->Caption()),
+                                   box->imgIcono->picture() == pictures::kIcon,
+                                   box->lblURL->cursor().shape() == Qt::BitmapCursor,
+                                   box->lblMail->cursor().shape() == Qt::BitmapCursor);
+        // Neither the addresses nor a modifier alone close it.
+        for (Label* address : {box->lblURL, box->lblURL, box->lblMail})
+            QTest::mouseClick(address, Qt::LeftButton);
+        for (Qt::Key modifier : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt})
+            QTest::keyClick(d, modifier);
+        // An address stays underlined until the pointer reaches the other or the bare background.
+        for (QWidget* over : QList<QWidget*>{box->lblURL, box->lblTexto, box, box->lblMail,
+                                             box->imgLogo, box->lblURL, box->lblMail, box}) {
+            QTest::mouseMove(d->windowHandle(),
+                             over == box ? kBackground : over->mapTo(box, over->rect().center()));
+            QCoreApplication::processEvents();
+            underlined += QString(box->lblURL->font().underline() ? "web" : "") +
+                          (box->lblMail->font().underline() ? "mail" : "") + ' ';
+        }
+        splash += QStringLiteral(" %1").arg(d->isVisible());
+        const QMap<QString, QWidget*> parts{{"title", box->lblTitulo}, {"notice", box->lblTexto},
+                                            {"hint", box->lblClick},   {"logo", box->imgLogo},
+                                            {"icon", box->imgIcono},   {"background", box}};
+        if (cell("part").isEmpty())
+            QTest::keyClick(d, Qt::Key(number("button")));
+        else
+            QTest::mouseClick(parts[cell("part")], Qt::MouseButton(number("button")), {},
+                              cell("part") == "background" ? kBackground : QPoint(5, 5));
+        splash += QStringLiteral(" %1").arg(d->isVisible());
+        d->close();
     });
     watch.then([&](QWidget* d) {
         note(d);
-        if (cell("end") == "ok")
-            Table::click(dialogOf(d)->Command1);
-        else if (cell("end") == "escape")
-            QTest::keyClick(d, Qt::Key_Escape);
-        else
-            d->close();
-    });
-    form.Load();
-    QTRY_VERIFY(form.Label7(3)->isVisible());
-
-    // The splash before the window, the options once it is up, then the button and the names.
-    QCOMPARE(during, (QStringList{"FormBrimvale 0 4200,3120 0 0 0", "Form2 1 4200,3120 0 0 0"}));
-    QVERIFY(form.Command1->isVisible() && form.Command3->isHidden() && form.MnuSound->isChecked());
-    for (int i = 0; i < 4; ++i)
-        QVERIFY(form.Label7(i)->isVisible() && form.Label3(i)->isHidden());
-    QCOMPARE(QString::number(form.matchActive) + form.Command1->Caption(), "-1Comenzar la partida");
-    // Whichever way the dialog went, a playable match is set up: its first choice.
-    QCOMPARE(form.Label5->Caption(), QString("Juego a 7 partidas."));
-    QCOMPARE(form.optionsDialog() != nullptr, cell("end") == "ok");
-    QVERIFY(watch.messages.empty() && sound.files.isEmpty() && documents.calls.isEmpty());
-    // A fixed table of 592 by 480 below its two menus, without a maximize button.
-    QCOMPARE(form.centralWidget()->size(), QSize(592, 480));
-    QCOMPARE(form.menuBar()->actions().size(), 2);
-    QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
-    form.resize(form.size() + QSize(200, 200));
-    QCOMPARE(form.centralWidget()->size(), QSize(592, 480));
-    rules::Random unseeded; // each run deals differently: seeded from the clock
-    QVERIFY(form.random.Rnd() != unseeded.Rnd());
-
-    // Before any deal, clicks on the table do nothing.
-    const QStringList before = tableState(form);
-    for (QPoint twips : {QPoint(4440, 3600), QPoint(600, 3000), QPoint(1400, 600)})
-        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {},
-                          form.centralWidget()->mapTo(&form, twips / 15));
-    for (int i = 0; i < form.Image2.Count(); ++i)
-        QTest::mouseClick(form.Image2(i), Qt::LeftButton);
-    QCOMPARE(tableState(form), before);
-    QVERIFY(watch.messages.empty());
-}
-
-void WindowsTest::optionsTakeTheTarget_data()
-{
-    // The kind chosen (-1: none) and the text typed; the target kept and the description shown,
-    // or the refusal.
-    const QString range = "El valor debe estar entre 1 y 999";
-    addRows({"kind", "typed", "target", "shown"},
-            {"Partidas as it opens|0||7|Juego a 7 partidas.",
-             "Puntos as it opens|2||50|Juego a 50 puntos.", "7.5 hands|0|7.5|8|Juego a 8 partidas.",
-             "  12abc tiles|1|  12abc|12|Juego a 12 fichas.", "1 is one|1|1|1|Juego a 1 fichas.",
-             "999 points|2|999|999|Juego a 999 puntos.", "1000|0|1000|1000|" + range,
-             "0|1|0|0|" + range, "40000|1|40000|0|" + range,
-             "no kind chosen|-1||40|Selecciona el tipo de juego."});
-}
-
-void WindowsTest::optionsTakeTheTarget()
-{
-    const int kind = number("kind");
-    const bool refused = !cell("shown").startsWith("Juego");
-    Table t(MatchSettings::kFichas, 40);
-    t.deal(doubleSixAtSeat(1)); // a hand on the table, which the dialog leaves alone
-    for (int i = 0; i < 4; ++i) {
-        t.form.settings.scores[i + 1] = Int16(i + 1);
-        t.form.Label3(i)->setCaption(QString::number(i + 1));
-    }
-    t.form.Label5->setCaption("Juego a 40 fichas.");
-    const QStringList before = tableState(t.form);
-    QString first, afterOk;
-    t.watch.then([&](QWidget* d) {
-        first = look(d);
+        looks << look(d);
         for (int i = 0; kind < 0 && i < 3; ++i) { // the program can clear them, not the player
             dialogOf(d)->Option1(i)->setAutoExclusive(false);
             dialogOf(d)->Option1(i)->setChecked(false);
         }
         if (kind >= 0)
             choose(d, kind, cell("typed"));
-        Table::click(dialogOf(d)->Command1);
-        afterOk = QStringLiteral("%1 %2").arg(d->isVisible()).arg(scores(t.form));
-        if (d->isVisible())
-            d->close();
-    });
-
-    QCOMPARE(t.form.ShowOptions(), !refused);
-
-    QCOMPARE(first, QString("(x) 7 ( ) off 15 ( ) off 50 "));
-    // What OK stored before it refused stays stored.
-    const QString kept = kind < 0 ? "1=12=23=34=4" : "0=00=00=00=0";
-    QCOMPARE(afterOk, QStringLiteral("%1 %2").arg(refused).arg(kept));
-    QCOMPARE(QString("%1 %2").arg(t.form.settings.matchKind).arg(t.form.settings.matchTarget),
-             QString("%1 %2").arg(kind + 1).arg(cell("target")));
-    QCOMPARE(t.form.Label5->Caption(), refused ? "Juego a 40 fichas." : cell("shown"));
-    QCOMPARE(t.watch.texts(), refused ? QStringList{cell("shown")} : QStringList{});
-    if (refused)
-        QCOMPARE(t.watch.messages.front().icon, QMessageBox::Warning);
-    // Nothing else changes: the hand on the table goes on.
-    const QStringList after = tableState(t.form);
-    int changed = 0;
-    for (qsizetype i = 0; i < after.size(); ++i)
-        changed += after[i] != before[i];
-    QCOMPARE(changed, kind < 0 ? 1 : refused ? 5 : 6);
-}
-
-void WindowsTest::optionsRemembersOnlyAnAcceptedChoice_data()
-{
-    const QString defaults = "(x) 7 ( ) off 15 ( ) off 50 ";
-    addRows({"okFirst", "okThen", "reopened"},
-            {"changed and accepted|0|1|( ) off 7 (x) 22 ( ) off 50 ",
-             "changed and closed|0|0|" + defaults,
-             "accepted, then changed and closed|1|0|" + defaults});
-}
-
-void WindowsTest::optionsRemembersOnlyAnAcceptedChoice()
-{
-    const bool okFirst = number("okFirst"), okThen = number("okThen");
-    Table t;
-    if (okFirst)
-        t.watch.then([](QWidget* d) { Table::click(dialogOf(d)->Command1); });
-    t.watch.then([&](QWidget* d) {
-        choose(d, 1, "22");
-        okThen ? Table::click(dialogOf(d)->Command1) : (void)d->close();
-    });
-    QString seen;
-    t.watch.then([&](QWidget* d) {
-        seen = look(d);
-        d->close();
-    });
-    QVERIFY(!okFirst || t.form.ShowOptions());
-    QCOMPARE(t.form.ShowOptions(), okThen);
-    QCOMPARE(t.form.optionsDialog() != nullptr, okThen);
-    QVERIFY(!t.form.ShowOptions());
-    QCOMPARE(seen, cell("reopened"));
-    QCOMPARE(t.watch.unexpected, 0);
-}
-
-void WindowsTest::aboutBoxClosesOnAnyClickOrKey_data()
-{
-    // A part clicked with a button, or a key pressed.
-    addRows({"part", "key"},
-            {"background|background|1", "title|title|1", "notice|notice|1", "hint|hint|1",
-             "logo|logo|1", "icon|icon|1", "logo, right button|logo|2",
-             "icon, middle button|icon|4", "Escape||16777216", "Enter||16777220", "a letter||81",
-             "F1||16777264"});
-}
-
-void WindowsTest::aboutBoxClosesOnAnyClickOrKey()
-{
-    Table t;
-    t.form.setWindowTitle("Mesa de prueba");
-    QString seen;
-    t.watch.then([&](QWidget* d) {
-        auto* box = qobject_cast<FormBrimvale*>(d);
-        // Active and modal over the table, titled and iconed after it; modifiers alone stay.
-        seen = QStringLiteral("%1 %2 %3 %4")
-                   .arg(QTest::qWaitForWindowActive(d))
-                   .arg(d->isModal() && d->parentWidget() == &t.form)
-                   .arg(box->lblTitulo->Caption())
-                   .arg(box->imgIcono->picture() == pictures::kIcon);
-        for (Qt::Key modifier : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt})
-            QTest::keyClick(d, modifier);
-        const QMap<QString, QWidget*> parts{{"title", box->lblTitulo}, {"notice", box->lblTexto},
-                                            {"hint", box->lblClick},   {"logo", box->imgLogo},
-                                            {"icon", box->imgIcono},   {"background", box}};
-        seen += QStringLiteral(" %1").arg(d->isVisible());
-        if (cell("part").isEmpty())
-            QTest::keyClick(d, Qt::Key(number("key")));
-        else
-            QTest::mouseClick(parts[cell("part")], Qt::MouseButton(number("key")), {},
-                              cell("part") == "background" ? kBackground : QPoint(5, 5));
-        seen += QStringLiteral(" %1").arg(d->isVisible());
-        d->close();
-    });
-    t.form.MnuAbout->trigger();
-    QCOMPARE(seen, QString("1 1 Mesa de prueba 1 1 0"));
-    QVERIFY(t.documents.calls.isEmpty());
-}
-
-void WindowsTest::aboutBoxOpensItsAddresses()
-{
-    Table t;
-    QStringList openAfterClicks;
-    t.watch.then([&](QWidget* d) {
-        auto* box = qobject_cast<FormBrimvale*>(d);
-        for (Label* address : {box->lblURL, box->lblURL, box->lblMail}) {
-            QTest::mouseClick(address, Qt::LeftButton);
-            openAfterClicks << QString::number(d->isVisible());
+        looks << look(d);
+        for (const QString& then : cell("then").split(' ')) {
+            note(d); // a refusal changes nothing: the dialog stays up over the same table
+            if (then == "ok")
+                Table::click(dialogOf(d)->Command1);
+            else if (then == "escape")
+                QTest::keyClick(d, Qt::Key_Escape);
+            else
+                d->close();
         }
-        QTest::mouseClick(d, Qt::LeftButton, {}, kBackground);
     });
-    t.form.MnuAbout->trigger();
-    QCOMPARE(openAfterClicks.join(' '), QString("1 1 1"));
-    const QString call = "FormBrimvale|Open|%1||" + QCoreApplication::applicationDirPath() + "|1";
-    QCOMPARE(t.documents.calls, (QStringList{call.arg("http://lozetta.example.org"),
-                                             call.arg("http://lozetta.example.org"),
-                                             call.arg("mailto:lozetta@example.org")}));
+    form.Load();
+    QTRY_VERIFY(form.Label7(3)->isVisible());
 
-    // An address stays underlined until the pointer reaches the other or the bare background.
-    FormBrimvale box(&t.form, t.documents);
-    box.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&box));
-    QString underlined;
-    for (QWidget* over : QList<QWidget*>{box.lblURL, box.lblTexto, &box, box.lblMail, box.imgLogo,
-                                         box.lblURL, box.lblMail, &box}) {
-        const QPoint at = over == &box ? kBackground : over->mapTo(&box, over->rect().center());
-        QTest::mouseMove(box.windowHandle(), at);
-        QCoreApplication::processEvents();
-        underlined += QString(box.lblURL->font().underline() ? "web" : "") +
-                      (box.lblMail->font().underline() ? "mail" : "") + ' ';
-    }
+    // The splash before the window, the options once it is up, then the button and the names.
+    QStringList expected{"FormBrimvale 0 4200,3120 0 0 0 .", "Form2 1 4200,3120 0 0 0 ."};
+    QCOMPARE(during, expected + QStringList(cell("then").count(' ') + 1, expected[1]));
+    QCOMPARE(splash, QString("1 1 Mesa de prueba 1 11 | 1 0"));
     QCOMPARE(underlined, QString("web web  mail mail web mail  "));
-    for (const QWidget* w : box.findChildren<QWidget*>())
-        QCOMPARE(w->cursor().shape() == Qt::BitmapCursor, w == box.lblURL || w == box.lblMail);
+    const QString call = "FormBrimvale|Open|%1||" + QCoreApplication::applicationDirPath() + "|1";
+    QCOMPARE(documents.calls, (QStringList{call.arg("http://lozetta.example.org"),
+                                           call.arg("http://lozetta.example.org"),
+                                           call.arg("mailto:lozetta@example.org")}));
+    QCOMPARE(watch.texts(),
+             cell("refusal").isEmpty() ? QStringList{} : QStringList{cell("refusal")});
+    QVERIFY(watch.messages.empty() || watch.messages[0].icon == QMessageBox::Warning);
+    QVERIFY(form.Command1->isVisible() && form.Command3->isHidden() && form.MnuSound->isChecked());
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(form.Label7(i)->isVisible() && form.Label3(i)->isHidden());
+    QCOMPARE(QString::number(form.matchActive) + form.Command1->Caption(), "-1Comenzar la partida");
+    // Unless a choice was accepted, a playable match is set up all the same: the first choice.
+    QCOMPARE(QString::asprintf("%d %d %s", form.settings.matchKind, form.settings.matchTarget,
+                               qPrintable(form.Label5->Caption())),
+             cell("match"));
+    QVERIFY(sound.files.isEmpty());
+    rules::Random unseeded; // each run deals differently: seeded from the clock
+    QVERIFY(form.random.Rnd() != unseeded.Rnd());
+
+    // From the menu the dialog shows the choice accepted; once closed, it is made anew, and the
+    // table stays as it was.
+    const QStringList before = tableState(form);
+    for (int i = 0; i < 2; ++i) {
+        watch.then([&](QWidget* d) {
+            looks << look(d);
+            choose(d, 0, "3");
+            d->close();
+        });
+        form.MnuNew->trigger();
+    }
+    QCOMPARE(looks,
+             (QStringList{kAsItOpens, looks[1], accepted ? looks[1] : kAsItOpens, kAsItOpens}));
+    QCOMPARE(tableState(form), before);
 }
 
-void WindowsTest::soundAndInstructions()
+void WindowsTest::menus()
 {
     Table t;
     Form1& form = t.form;
     t.deal(doubleSixAtSeat(1));
     // Ctrl+S switches the sound, and the switch is read when a tile is laid.
     QVERIFY(pressShortcut(form, Qt::CTRL | Qt::Key_S));
-    QVERIFY(!form.MnuSound->isChecked());
     clickTile(form, 3);
     QVERIFY(pressShortcut(form, Qt::CTRL | Qt::Key_S));
     clickMarker(form, 1);
@@ -334,15 +209,23 @@ void WindowsTest::soundAndInstructions()
     QCOMPARE(t.sound.files, QStringList{"ficha.wav"}); // the computer seats laid in silence
     QCOMPARE(t.sound.flags, QList<Int16>{1});
 
-    // F1, from another working directory: the page in the program's own directory.
+    // F1, from another working directory: the page in the program's own directory; then the
+    // about box, its web address clicked.
     const QStringList before = tableState(form);
     QTemporaryDir elsewhere;
     const QString home = QDir::currentPath();
     QVERIFY(QDir::setCurrent(elsewhere.path()));
     QVERIFY(pressShortcut(form, Qt::Key_F1));
     QVERIFY(QDir::setCurrent(home));
+    t.watch.then([](QWidget* d) {
+        Table::click(qobject_cast<FormBrimvale*>(d)->lblURL);
+        d->close();
+    });
+    form.MnuAbout->trigger();
     const QString directory = QCoreApplication::applicationDirPath();
-    QCOMPARE(t.documents.calls, QStringList{"Form1|Open|Instrucciones.htm||" + directory + "|1"});
+    QCOMPARE(t.documents.calls,
+             (QStringList{"Form1|Open|Instrucciones.htm||" + directory + "|1",
+                          "FormBrimvale|Open|http://lozetta.example.org||" + directory + "|1"}));
     QVERIFY(QFile::exists(directory + "/Instrucciones.htm"));
     QCOMPARE(tableState(form), before);
 }
@@ -360,17 +243,7 @@ void WindowsTest::crispAt200()
         QPainter painter(&drawn);
         QSvgRenderer(source).render(&painter);
         painter.end();
-        const QImage a = shown.convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < a.height(); ++y) {
-            for (int x = 0; x < a.width(); ++x) {
-                const QRgb p = a.pixel(x, y), q = drawn.pixel(x, y);
-                if (qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) +
-                        qAbs(qBlue(p) - qBlue(q)) >
-                    3)
-                    return false;
-            }
-        }
-        return true;
+        return shown.convertToFormat(drawn.format()) == drawn;
     };
     const QImage table = t.form.grab().toImage();
     for (const Picture* marker : {t.form.Image4(0), t.form.Image4(1)}) {
