@@ -10,8 +10,7 @@ if [ "${1:-}" != --inside ]; then
 fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/lozetta-sealed.XXXXXX")
 trap 'kill $(jobs -p) 2>/dev/null || true; wait; rm -rf "$work"' EXIT
-mkdir -m 700 "$work/runtime" "$work/home"
-export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/home/.config
+export HOME=$work XDG_RUNTIME_DIR=$work XDG_CONFIG_HOME=$work/.config
 export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/bus PULSE_SERVER=unix:$work/sound
 dbus-daemon --session --nofork --nopidfile --address="$DBUS_SESSION_BUS_ADDRESS" 2>"$work/bus.log" &
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --load=module-null-sink \

@@ -48,11 +48,9 @@ class WindowManager : public QObject
             return QRect(at->dst_x, at->dst_y, w->width(), w->height())
                 .adjusted(-int(e.value(0)), -int(e.value(2)), int(e.value(1)), int(e.value(3)));
         };
+        const QRect screenArea(0, 0, screen->width_in_pixels, screen->height_in_pixels);
         const QPoint off = frame(window).center() -
-                           (owner && owner->isVisible()
-                                ? frame(owner)
-                                : QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels))
-                               .center();
+                           (owner && owner->isVisible() ? frame(owner) : screenArea).center();
         return qAbs(off.x()) <= 2 && qAbs(off.y()) <= 2 ? QPoint() : off;
     }
 
