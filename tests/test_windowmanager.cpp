@@ -84,7 +84,7 @@ private slots:
                 auto* options = qobject_cast<Form2*>(dialog);
                 const auto close = qScopeGuard(
                     [&] { options ? Table::click(options->Command1) : void(dialog->close()); });
-                QTRY_COMPARE(offCentre(dialog, &form), QPoint());
+                QTRY_COMPARE_WITH_TIMEOUT(offCentre(dialog, &form), QPoint(), 20000);
                 QCOMPARE(xProperty(dialog->winId(), "WM_TRANSIENT_FOR"),
                          QList{quint32(form.winId())});
                 QTRY_VERIFY2(ask(xcb_get_input_focus_reply, xcb_get_input_focus(x))->focus ==
@@ -106,7 +106,7 @@ private slots:
         }
         form.Load();
         QTRY_VERIFY(!form.Label7(3)->isHidden());
-        QTRY_COMPARE(offCentre(&form), QPoint());
+        QTRY_COMPARE_WITH_TIMEOUT(offCentre(&form), QPoint(), 20000);
 
         // Its least and greatest sizes are its own; no resizing or maximising on offer.
         const QList<quint32> hints = xProperty(form.winId(), "WM_NORMAL_HINTS");
