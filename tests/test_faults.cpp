@@ -10,24 +10,18 @@
 #include <csignal>
 #include <sys/prctl.h>
 
-namespace
-{
-
-// What the stand-in opener has written down so far.
-QByteArray opened()
-{
-    QFile log(qEnvironmentVariable("LOZETTA_OPENER_LOG"));
-    return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
-}
-
-} // namespace
-
 class Faults : public QObject
 {
     Q_OBJECT
     QTemporaryDir session_; // the desktop session's runtime directory and home
     QStringList expected_;  // the first row's hand: every row plays the same one to the same end
     const QString here_ = QCoreApplication::applicationDirPath();
+    // What the stand-in opener has written down so far.
+    static QByteArray opened()
+    {
+        QFile log(qEnvironmentVariable("LOZETTA_OPENER_LOG"));
+        return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
+    }
 
 private slots:
     void initTestCase()
@@ -139,7 +133,7 @@ void Faults::aHand()
     const bool ended = playHandToItsEnd(form, dice, 1000);
     qputenv("PATH", path);
     QVERIFY(ended && !watch.messages.empty());
-    QStringList seen = watch.texts();
+    QStringList seen = watch.messages;
     for (int seat = 0; seat < 4; ++seat)
         seen << form.Label2(seat)->Caption();
     if (expected_.isEmpty())

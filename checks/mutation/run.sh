@@ -16,32 +16,9 @@ filter=${2:-}
     -DCMAKE_CXX_COMPILER_LAUNCHER="$(command -v ccache)" >/dev/null
 cmake --build "$build" >/dev/null || { echo "mutation: the unchanged tree does not build" >&2; exit 2; }
 
-# Applies mutant N (0-based) of the list; prints its file and description, or fails.
-apply() {
-    python3 - "$1" <<'PY'
-import re, sys
-blocks = re.split(r'^@ ', open('checks/mutation/mutants.txt').read(), flags=re.M)[1:]
-head, *body = blocks[int(sys.argv[1])].rstrip('\n').split('\n')
-path, what = head.split(': ', 1)
-old = [l[2:].strip() for l in body if l.startswith('- ')]
-new = [l[2:].strip() for l in body if l.startswith('+ ')]
-text = open(path).read()
-pattern = '\n'.join(r'^([ \t]*)' + re.escape(l) + r'[ \t]*$' if i == 0 else r'[ \t]*' + re.escape(l) + r'[ \t]*$' for i, l in enumerate(old))
-found = list(re.finditer(pattern, text, flags=re.M))
-if len(found) != 1:
-    sys.exit(f'{path}: "{old[0]}" found {len(found)} times')
-m = found[0]
-indent = m.group(1)
-replacement = ''.join(indent + l + '\n' for l in new)
-end = m.end() + 1 if m.end() < len(text) and text[m.end()] == '\n' else m.end()
-open(path, 'w').write(text[:m.start()] + replacement + text[end:])
-print(path + '\t' + what)
-PY
-}
-
 # The window-free and table tests first, built alone: most faults fall there, and the slower
 # desktop tests then need neither linking nor running for them.
-quick=(test_rules test_table test_windows test_accessibility)
+quick=(test_rules test_table test_windows)
 only_quick="^($(IFS='|' && echo "${quick[*]}"))\$"
 builds() { cmake --build "$build" "$@" >/dev/null 2>&1; }
 # One locale is enough to catch a planted fault.
@@ -52,7 +29,7 @@ for n in "${!faults[@]}"; do
     file=${faults[n]%%: *} what=${faults[n]#*: }
     [[ -z $filter || $what == *"$filter"* ]] || continue
     cp "$file" "$file.orig"
-    if ! apply "$n" >/dev/null; then
+    if ! python3 checks/mutation/apply.py "$n" >/dev/null; then
         mv "$file.orig" "$file"
         echo "mutation: fault $((n + 1)) no longer applies" >&2
         exit 2

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <deque>
 
 void addRows(const QStringList& columns, const QStringList& rows)
 {
@@ -22,18 +23,17 @@ QString cell(const char* column)
     return *static_cast<QString*>(QTest::qData(column, qMetaTypeId<QString>()));
 }
 
-int number(const char* column)
-{
-    return cell(column).toInt();
-}
-
 void DocumentRecorder::ShellExecute(QWidget* owner, const QString& operation, const QString& file,
                                     const QString& parameters, const QString& directory,
                                     Int16 showCommand)
 {
-    const QString ownerName = owner ? owner->metaObject()->className() : "-";
-    calls << QStringList{ownerName, operation, file, parameters, directory}.join('|') + '|' +
-                 QString::number(showCommand);
+    calls << QStringList{owner ? owner->metaObject()->className() : "-",
+                         operation,
+                         file,
+                         parameters,
+                         directory,
+                         QString::number(showCommand)}
+                 .join('|');
 }
 
 ModalWatch::ModalWatch()
@@ -42,33 +42,14 @@ ModalWatch::ModalWatch()
     timer_.start(5);
 }
 
-QStringList ModalWatch::texts() const
-{
-    QStringList texts;
-    for (const Message& message : messages)
-        texts << message.text;
-    return texts;
-}
-
-namespace
-{
-template <typename T> T takeFirst(std::deque<T>& queue, T otherwise)
-{
-    if (queue.empty())
-        return otherwise;
-    T first = std::move(queue.front());
-    queue.pop_front();
-    return first;
-}
-} // namespace
-
 void ModalWatch::poll()
 {
     QWidget* modal = QApplication::activeModalWidget();
     if (auto* box = qobject_cast<QMessageBox*>(modal); box && box->isVisible()) {
-        messages.push_back({box->windowTitle(), box->text(), box->icon(),
-                            box->button(QMessageBox::Cancel) != nullptr});
-        const auto answer = takeFirst(answers_, QMessageBox::Ok);
+        messages << QString("NIWCQ").at(box->icon()) + ':' + box->text() +
+                        (box->button(QMessageBox::Cancel) ? " (Cancel)" : "") +
+                        (box->windowTitle() == "Lozetta" ? "" : "?");
+        const auto answer = answers_.isEmpty() ? QMessageBox::Ok : answers_.takeFirst();
         return answer == QMessageBox::NoButton ? QTest::keyClick(box, Qt::Key_Escape)
                                                : box->button(answer)->click();
     }
@@ -76,8 +57,8 @@ void ModalWatch::poll()
         return;
     current_ = modal;
     modal->installEventFilter(this);
-    shown << modal->metaObject()->className();
-    const Step step = takeFirst(steps_, Step([this](QWidget* d) { ++unexpected, d->close(); }));
+    const Step step =
+        steps_.isEmpty() ? [this](QWidget* d) { ++unexpected, d->close(); } : steps_.takeFirst();
     QTimer::singleShot(0, modal, [step, modal] { step(modal); });
 }
 
@@ -117,19 +98,11 @@ void Table::click(QWidget* widget)
 QStringList doubleSixAtSeat(int seat)
 {
     QStringList tiles;
-    for (int high = 0; high <= 6; ++high) {
+    for (int high = 0; high <= 6; ++high)
         for (int low = 0; low <= high; ++low)
             tiles << QStringLiteral("%1%2").arg(high).arg(low);
-    }
     if (seat > 0)
         tiles.swapItemsAt(rules::kTiles - 1, (seat - 1) * rules::kSlots + 2);
-    return tiles;
-}
-
-QStringList allSixesToThePlayerDeal()
-{
-    QStringList tiles = doubleSixAtSeat(0);
-    std::reverse(tiles.begin(), tiles.end());
     return tiles;
 }
 
@@ -138,11 +111,6 @@ QStringList playerOpensDeal()
     return QString("66 43 33 41 20 11 00 64 54 55 60 61 62 63 53 40 42 44 50 51 52 65 10 21 22 "
                    "30 31 32")
         .split(' ');
-}
-
-QString tileAt(const Form1& form, int seat, int slot)
-{
-    return QStringLiteral("%1%2").arg(form.hands[seat][slot][1]).arg(form.hands[seat][slot][2]);
 }
 
 void setHand(rules::Hand& hand, const QStringList& tiles)
@@ -155,10 +123,9 @@ void setHand(rules::Hand& hand, const QStringList& tiles)
 
 int pipsOf(const QString& picture)
 {
-    for (int pips = 0; pips <= 6; ++pips) {
+    for (int pips = 0; pips <= 6; ++pips)
         if (picture == pictures::face(pips))
             return pips;
-    }
     return -1;
 }
 
@@ -226,10 +193,9 @@ QStringList tableState(const Form1& form)
         if (const auto* picture = qobject_cast<const Picture*>(w))
             lines.last() += picture->picture();
     }
-    for (int seat = 1; seat <= rules::kSeats; ++seat) {
+    for (int seat = 1; seat <= rules::kSeats; ++seat)
         for (int slot = 1; slot <= rules::kSlots; ++slot)
-            lines << tileAt(form, seat, slot);
-    }
+            numbers({form.hands[seat][slot][1], form.hands[seat][slot][2]});
     const auto& s = form.settings.scores;
     numbers({form.turnSeat, form.humanTurn, form.firstMove, form.passCount, form.matchActive,
              form.selectedHandImage, form.Timer1->Interval(), form.Timer1->isArmed(),
@@ -243,35 +209,22 @@ QStringList tableState(const Form1& form)
 
 namespace
 {
-void clickAt(QWidget* widget, QPoint local)
+void clickAt(const QWidget* widget, QPoint local)
 {
     QWidget* window = widget->window();
     QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, widget->mapTo(window, local));
 }
 } // namespace
 
-void clickTile(Form1& form, int slot, const QString& where)
+void clickTile(Form1& form, int slot, bool lowerHalf)
 {
-    if (where == "divider")
-        return clickDivider(form, slot);
-    Picture* half = form.Image2(2 * slot - (where == "lower" ? 1 : 2));
-    clickAt(half, QPoint(half->width() / 2, where == "lower" ? half->height() - 4 : 3));
+    Picture* half = form.Image2(2 * slot - (lowerHalf ? 1 : 2));
+    clickAt(half, QPoint(half->width() / 2, lowerHalf ? half->height() - 4 : 3));
 }
 
-void clickDivider(Form1& form, int index)
+void clickCentre(const QWidget* widget)
 {
-    clickAt(form.Image5(index), form.Image5(index)->rect().center());
-}
-
-void clickMarker(Form1& form, int index)
-{
-    clickAt(form.Image4(index), form.Image4(index)->rect().center());
-}
-
-void runComputerTurns(Form1& form)
-{
-    while (form.Timer1->isArmed())
-        form.Timer1_Timer();
+    clickAt(widget, widget->rect().center());
 }
 
 bool playHandToItsEnd(Form1& form, std::mt19937& dice, int mostSteps)
