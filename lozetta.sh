@@ -32,8 +32,10 @@ test)
     # clang-tidy, the longest check, needs only the build: it runs meanwhile, at the lowest
     # priority, on the processor time the suite leaves while it waits on servers and timers.
     tidy=checks/40-tidy.sh
-    nice -n 19 bash "$tidy" >build/tidy.log 2>&1 &
+    # In a process group of its own, so that a failing suite takes all of it down on the way out.
+    setsid nice -n 19 bash "$tidy" >build/tidy.log 2>&1 &
     tidy_job=$!
+    trap 'kill -- "-$tidy_job" 2>/dev/null || true' EXIT
     # The suite in both locales at once, four tests at a time: most of them wait more than compute.
     ctest --test-dir build --output-on-failure -j4
     # Checks beyond the unit tests (formatting, packaging, sanitizers, ...), each its own script.

@@ -1,9 +1,9 @@
-#include "options/targetreading.h"
 #include "rules/computerchoice.h"
 #include "support/table.h"
 #include "table/chainlayout.h"
 
-// What needs no window: the computer's choice, the chain's next places, the reading of the target.
+// What needs no window: the computer's choice and the chain's next places. The reading of the
+// target is fuzzed against a second reading (checks/35-fuzz.sh).
 class RulesTest : public QObject
 {
     Q_OBJECT
@@ -92,21 +92,6 @@ private slots:
                                .arg(end == 1 ? reach.top() : reach.bottom() + 1)
                          : out,
                  cell("laid"));
-    }
-
-    void targetReading_data()
-    {
-        addRows({"text", "target"}, // none: too large for 16 bits
-                {"7.5 to the even 8|7.5|8", "6.5 to the even 6|6.5|6",
-                 "blanks, then letters|  12abc|12", "a second point stops|1.2.3|1",
-                 "no number|abc|0", "exponent|25E-1|2", "32767.5 does not fit|32767.5|none",
-                 "fullwidth digit|9\uFF19|9"});
-    }
-
-    void targetReading()
-    {
-        const auto target = options::roundToInt16(options::readNumber(cell("text")));
-        QCOMPARE(target ? QString::number(*target) : "none", cell("target"));
     }
 };
 

@@ -42,11 +42,10 @@ void TableTest::playersClicks_data()
     // Steps: a deal (opens: the player opens, then holds 4/3, 3/3, 4/1, 2/0, 1/1, 0/0; all: every
     // six to the player; sixN: the double six in seat N's third slot); tN, lN, dN, mN: a click on
     // slot N's upper or lower half, divider N, marker N; run: the computer seats at once; wait:
-    // real ticks until a message; turns: six events as they come; hS: seat S's tiles rigged; kind,
-    // target, active, passes, scores, left (the counters) set; still: Timer1 stopped; end: the
-    // hand ends; ask: the next answer; f2: the new-game command, the 50-point match chosen (f2-:
-    // closed); mute: Ctrl+S; pressN, press-: a screen reader presses marker N, the start
-    // button; !: see changed.
+    // real ticks until a message; hS: seat S's tiles rigged; kind, target, active, passes, scores,
+    // left (the counters) set; still: Timer1 stopped; end: the hand ends; ask: the next answer;
+    // f2: the new-game command, the 50-point match chosen (f2-: closed); mute: Ctrl+S; pressN,
+    // press-: a screen reader presses marker N, the start button; !: see changed.
     const QString second = "opens t1 m0 run ", none = "W:Señala una ficha primero.",
                   wrong = "W:Esa ficha no es correcta.", block = "I:Han pasado todos.",
                   asked = "Q:Quieres empezar otra partida? (Cancel)",
@@ -61,8 +60,8 @@ void TableTest::playersClicks_data()
               "h3=99.66.99.54.99.99.99 h4=99.99.99.99.99.99.31 ";
     addRows(
         {"steps", "messages", "state"},
-        {"seat 1: turns 1, 4, 3, 2|six1 turns||trace=1:0,1:500,4:100,3:100,2:100,1:0",
-         "seat 3: turns|six3 turns||trace=3:100,2:100,1:0,4:100,3:100,2:100",
+        {"seat 1: turns 1, 4, 3, 2|six1 t3 m0 run||ticks=1:500,4:100,3:100,2:100",
+         "seat 3: turns|six3 run pass run||ticks=3:100,2:100,4:100,3:100,2:100",
          "seat 1 is offered the markers, no pass|six1||markers=4020,3300,4380,3300 pass=0 "
          "turn=1,-1,-1,0,0 sounds=0",
          "seat 1 opens by the upper half, green|six1 t3 m0||turn=1,0,0,0,500 sounds=1 " + opened,
@@ -138,7 +137,7 @@ void TableTest::playersClicks()
 {
     Table t;
     Form1& f = t.form;
-    QStringList before, trace;
+    QStringList before, trace, ticks;
     int pictures = 0, dividers = 0; // before the last step
     bool rigged = false;            // the invariants hold only for the tiles dealt
     for (const QString& step : cell("steps").split(' ')) {
@@ -152,25 +151,13 @@ void TableTest::playersClicks()
             QStringList all = doubleSixAtSeat(0);
             std::reverse(all.begin(), all.end());
             t.deal(step == "opens" ? playerOpensDeal() : step == "all" ? all : doubleSixAtSeat(n));
-        } else if (step == "run") {
-            while (f.Timer1->isArmed())
-                f.Timer1_Timer();
+        } else if (step == "run") { // each tick as the seat whose turn it is and its interval
+            for (; f.Timer1->isArmed(); f.Timer1_Timer())
+                ticks << QString("%1:%2").arg(f.turnSeat).arg(f.Timer1->Interval());
         } else if (step == "pass") {
             Table::click(f.Command3);
         } else if (step == "wait") {
             QVERIFY(QTest::qWaitFor([&] { return !t.watch.messages.empty(); }, 5000));
-        } else if (step == "turns") {
-            for (int event = 0; event < 6; ++event) {
-                trace << QString("%1:%2")
-                             .arg(f.turnSeat)
-                             .arg(f.Timer1->isArmed() * f.Timer1->Interval());
-                if (!f.humanTurn)
-                    f.Timer1_Timer();
-                else if (f.firstMove)
-                    clickTile(f, 3), clickCentre(f.Image4(0));
-                else
-                    Table::click(f.Command3);
-            }
         } else if (step.startsWith("ask=")) {
             t.watch.queueAnswer(step == "ask=cancel" ? QMessageBox::Cancel : QMessageBox::NoButton);
         } else if (step.startsWith("f2")) {
@@ -246,6 +233,7 @@ void TableTest::playersClicks()
         changed += after[i] != before.value(i);
     const QMap<QString, QString> shown{
         {"trace", trace.join(',')},
+        {"ticks", ticks.join(',')},
         {"markers", f.Image4(0)->isHidden() ? "-"
                                             : listed({f.Image4(0)->Left(), f.Image4(0)->Top(),
                                                       f.Image4(1)->Left(), f.Image4(1)->Top()})},

@@ -67,7 +67,7 @@ void WindowsTest::startUp_data()
              "icon, middle button|icon|4|1|40000|ok close|" + range + "|" + first,
              "Escape||16777216|-1||ok escape|W:Selecciona el tipo de juego.|" + first,
              "Enter||16777220|1|22|close||" + first, "a letter||81|2|75|escape||" + first,
-             "F1||16777264|0|15|ok||1 15 Juego a 15 partidas."});
+             "F1||16777264|0|14.5|ok||1 14 Juego a 14 partidas."});
 }
 
 void WindowsTest::startUp()

@@ -149,11 +149,8 @@ QString invariantViolation(const Form1& form)
         handOver |= held == 0;
         if (form.Label2(seat - 1)->Caption() != QString::number(held) ||
             (seat > 1 && shown != held))
-            return QStringLiteral("seat %1 holds %2, counts %3, shows %4")
-                .arg(seat)
-                .arg(held)
-                .arg(form.Label2(seat - 1)->Caption())
-                .arg(shown);
+            return QString::asprintf("seat %d holds %d, counts %s, shows %d", seat, held,
+                                     qPrintable(form.Label2(seat - 1)->Caption()), shown);
     }
     const QRect cloth(form.Label1->Left(), form.Label1->Top(), form.Label1->Width(),
                       form.Label1->Height());
