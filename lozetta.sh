@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 
 packages=(
     cmake ninja-build g++ pkg-config clang-format git
-    qt6-base-dev qt6-svg-dev libpulse-dev qt6-qpa-plugins libgl-dev libxcb1-dev
+    qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev libxcb1-dev
     fonts-liberation
     xvfb xauth pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber
     desktop-file-utils appstream dpkg-dev fakeroot file lintian locales

@@ -1,7 +1,16 @@
 #include "shell/pulseconnection.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <utility>
 
 namespace shell
 {
@@ -12,112 +21,188 @@ namespace
 constexpr char kClientName[] = "Lozetta";
 constexpr char kStreamName[] = "ficha";
 // A click wants to be heard with its tile, so the server is asked for a short buffer.
-constexpr pa_usec_t kLatencyUs = 40'000;
+constexpr quint32 kLatencyMs = 40;
 // After the server says the click is played, the stream is kept a moment: letting it go sooner
 // drops what the sink itself still holds, which for a click this short may be all of it.
 constexpr std::chrono::milliseconds kHeardAfter{500};
 constexpr int kNoLimit = -1;
-constexpr auto kAnySize = static_cast<uint32_t>(-1);
+// The server lets its own user in on the credentials sent with this; the cookie is for servers
+// that ask for one, and ours is blank.
+constexpr qsizetype kCookieBytes = 256;
+// The samples go out in pieces no larger than this, and come in in reads of this.
+constexpr qsizetype kLargestPiece = qsizetype{64} * 1024;
+constexpr size_t kReadBytes = 4096;
+// The fields of a new stream that only say "no": remapping, remixing, fixed format, rate and
+// channels, pinned to its sink, variable rate.
+constexpr int kRefusedOptions = 7;
+
+void closeIfOpen(int& descriptor)
+{
+    if (descriptor >= 0)
+        ::close(std::exchange(descriptor, -1));
+}
 
 } // namespace
 
-PulseConnection::PulseConnection(const PulseLibrary& pulse)
-    : pulse_(pulse), loop_(pulse.pa_mainloop_new()),
-      context_(pulse.pa_context_new(pulse.pa_mainloop_get_api(loop_), kClientName))
-{
-}
+PulseConnection::PulseConnection() : wakeup_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
 PulseConnection::~PulseConnection()
 {
-    if (context_) {
-        pulse_.pa_context_disconnect(context_);
-        pulse_.pa_context_unref(context_);
-    }
-    pulse_.pa_mainloop_free(loop_);
+    closeIfOpen(socket_);
+    closeIfOpen(wakeup_);
 }
 
 void PulseConnection::wake()
 {
-    pulse_.pa_mainloop_wakeup(loop_);
+    const std::uint64_t one = 1;
+    // A wake already pending serves as well as this one, so a full counter is no matter.
+    [[maybe_unused]] const ssize_t written = ::write(wakeup_, &one, sizeof one);
 }
 
 bool PulseConnection::connect(const Interrupted& interrupted)
 {
-    // No server started for us, and no waiting for one to appear.
-    if (!context_ ||
-        pulse_.pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+    const QList<QByteArray> sockets = pulse::serverSockets();
+    if (wakeup_ < 0 || std::none_of(sockets.begin(), sockets.end(),
+                                    [this](const QByteArray& path) { return open(path); }))
         return false;
-    while (!interrupted()) {
-        const pa_context_state_t state = pulse_.pa_context_get_state(context_);
-        if (state == PA_CONTEXT_READY)
-            return true;
-        if (!PA_CONTEXT_IS_GOOD(state) || !turn(kNoLimit))
-            return false;
-    }
+    const QByteArray cookie(kCookieBytes, '\0');
+    return ask(pulse::Fields(pulse::kAuth, nextTag()).u32(pulse::kVersion).arbitrary(cookie),
+               interrupted, true) &&
+           ask(pulse::Fields(pulse::kSetClientName, nextTag())
+                   .properties({{"application.name", kClientName}}),
+               interrupted, false);
+}
+
+bool PulseConnection::open(const QByteArray& socketPath)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (socketPath.size() >= static_cast<qsizetype>(sizeof address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, socketPath.constData(), socketPath.size());
+    // Non-blocking: a server that does not take its calls is no server, rather than a wait.
+    socket_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (socket_ >= 0 &&
+        ::connect(socket_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+        return true;
+    closeIfOpen(socket_);
     return false;
 }
 
 bool PulseConnection::alive() const
 {
-    return context_ && PA_CONTEXT_IS_GOOD(pulse_.pa_context_get_state(context_));
+    return socket_ >= 0 && !gone_;
 }
 
 void PulseConnection::play(const Wave& wave, const Interrupted& interrupted)
 {
-    pa_stream* stream = pulse_.pa_stream_new(context_, kStreamName, &wave.sampleFormat, nullptr);
-    if (!stream)
+    const SampleSpec& spec = wave.sampleFormat;
+    const auto target = static_cast<quint32>(spec.rate * kLatencyMs / 1000 * frameBytes(spec));
+    pulse::Fields create(pulse::kCreatePlaybackStream, nextTag());
+    create.sampleSpec(spec).channelMap(spec.channels);
+    create.u32(pulse::kAny).noString(); // the default sink
+    create.u32(pulse::kAny).boolean(false).u32(target).u32(pulse::kAny).u32(pulse::kAny);
+    // A sync group of its own: joining another stream's would be refused while that one plays.
+    create.u32(create.tag()).fullVolume(spec.channels);
+    for (int option = 0; option < kRefusedOptions; ++option)
+        create.boolean(false);
+    create.boolean(false).boolean(true); // not muted; the latency asked for is the sink's
+    create.properties({{"media.name", kStreamName}});
+    create.boolean(false).boolean(false);                // volume left as is; requests when needed
+    create.boolean(false).boolean(false).boolean(false); // mute as is; suspend as the sink likes
+    create.boolean(false).boolean(false).u8(0); // absolute volume; no passthrough; no formats
+    std::optional<pulse::FieldReader> made = ask(create, interrupted, false);
+    if (!made) {
+        // Given up before the server answered: the stream it makes is let go when it comes.
+        if (alive() && !refused_)
+            abandoned_ << create.tag();
         return;
-    const auto target =
-        static_cast<uint32_t>(pulse_.pa_usec_to_bytes(kLatencyUs, &wave.sampleFormat));
-    const pa_buffer_attr buffer{kAnySize, target, kAnySize, kAnySize, kAnySize};
-    if (pulse_.pa_stream_connect_playback(stream, nullptr, &buffer, PA_STREAM_ADJUST_LATENCY,
-                                          nullptr, nullptr) == 0 &&
-        drain(stream, wave, interrupted))
-        linger(interrupted);
-    // A stream let go while it plays is silenced at once: a new sound replaces it.
-    pulse_.pa_stream_disconnect(stream);
-    pulse_.pa_stream_unref(stream);
-}
-
-qsizetype PulseConnection::feed(pa_stream* stream, const Wave& wave, qsizetype from)
-{
-    const size_t room = pulse_.pa_stream_writable_size(stream);
-    if (room == static_cast<size_t>(-1))
-        return from;
-    const qsizetype frame = frameBytes(wave.sampleFormat);
-    qsizetype length = std::min(static_cast<qsizetype>(room), wave.samples.size() - from);
-    length -= length % frame;
-    if (length <= 0 ||
-        pulse_.pa_stream_write(stream, wave.samples.constData() + from, static_cast<size_t>(length),
-                               nullptr, 0, PA_SEEK_RELATIVE) < 0)
-        return from;
-    return from + length;
-}
-
-bool PulseConnection::drain(pa_stream* stream, const Wave& wave, const Interrupted& interrupted)
-{
+    }
+    const std::optional<quint32> channel = made->u32();
+    const std::optional<quint32> index = made->u32();
+    const std::optional<quint32> missing = made->u32();
+    if (!channel || !index || !missing) {
+        gone_ = true;
+        return;
+    }
+    stream_ = *channel;
+    requested_ = *missing;
+    killed_ = false;
     qsizetype written = 0;
-    pa_operation* drained = nullptr;
-    bool played = false;
-    while (!interrupted()) {
-        const pa_stream_state_t state = pulse_.pa_stream_get_state(stream);
-        if (!PA_STREAM_IS_GOOD(state))
-            break;
-        if (state == PA_STREAM_READY && !drained) {
-            written = feed(stream, wave, written);
-            if (written == wave.samples.size())
-                drained = pulse_.pa_stream_drain(stream, nullptr, nullptr);
-        }
-        if (drained && pulse_.pa_operation_get_state(drained) != PA_OPERATION_RUNNING) {
-            played = pulse_.pa_operation_get_state(drained) == PA_OPERATION_DONE;
-            break;
-        }
-        if (!turn(kNoLimit))
+    while (alive() && !killed_ && !interrupted()) {
+        written = feed(*channel, wave, written);
+        if (written == wave.samples.size() || !turn(kNoLimit))
             break;
     }
-    if (drained)
-        pulse_.pa_operation_unref(drained);
-    return played;
+    if (written == wave.samples.size() && alive() && !killed_ &&
+        ask(pulse::Fields(pulse::kDrainPlaybackStream, nextTag()).u32(*channel), interrupted,
+            false))
+        linger(interrupted);
+    // A stream let go while it plays is silenced at once: a new sound replaces it.
+    stream_.reset();
+    letGo(*channel);
+}
+
+void PulseConnection::letGo(quint32 stream)
+{
+    send({pulse::kControlChannel,
+          pulse::Fields(pulse::kDeletePlaybackStream, nextTag()).u32(stream).bytes()});
+}
+
+std::optional<pulse::FieldReader> PulseConnection::ask(const pulse::Fields& command,
+                                                       const Interrupted& interrupted,
+                                                       bool withCredentials)
+{
+    awaited_ = command.tag();
+    answer_.reset();
+    refused_ = false;
+    if (send({pulse::kControlChannel, command.bytes()}, withCredentials)) {
+        while (!answer_ && !refused_ && !interrupted() && turn(kNoLimit))
+            continue;
+    }
+    awaited_.reset();
+    return std::exchange(answer_, std::nullopt);
+}
+
+bool PulseConnection::send(const pulse::Packet& packet, bool withCredentials)
+{
+    if (!alive())
+        return false;
+    QByteArray bytes = pulse::framed(packet);
+    iovec piece{bytes.data(), static_cast<size_t>(bytes.size())};
+    msghdr message{};
+    message.msg_iov = &piece;
+    message.msg_iovlen = 1;
+    // Who we are, as the kernel vouches for it.
+    alignas(cmsghdr) char credentials[CMSG_SPACE(sizeof(ucred))] = {};
+    if (withCredentials) {
+        message.msg_control = credentials;
+        message.msg_controllen = sizeof credentials;
+        cmsghdr* header = CMSG_FIRSTHDR(&message);
+        header->cmsg_level = SOL_SOCKET;
+        header->cmsg_type = SCM_CREDENTIALS;
+        header->cmsg_len = CMSG_LEN(sizeof(ucred));
+        const ucred mine{::getpid(), ::getuid(), ::getgid()};
+        std::memcpy(CMSG_DATA(header), &mine, sizeof mine);
+    }
+    // A server that cannot take a whole packet at once is stuck, as good as gone: the sound
+    // thread never waits on it.
+    gone_ = ::sendmsg(socket_, &message, MSG_NOSIGNAL | MSG_DONTWAIT) != bytes.size();
+    return !gone_;
+}
+
+qsizetype PulseConnection::feed(quint32 stream, const Wave& wave, qsizetype from)
+{
+    const qsizetype frame = frameBytes(wave.sampleFormat);
+    while (requested_ >= frame && from < wave.samples.size()) {
+        qsizetype length = std::min({requested_, wave.samples.size() - from, kLargestPiece});
+        length -= length % frame;
+        if (!send({stream, wave.samples.mid(from, length)}))
+            break;
+        from += length;
+        requested_ -= length;
+    }
+    return from;
 }
 
 void PulseConnection::linger(const Interrupted& interrupted)
@@ -133,8 +218,60 @@ void PulseConnection::linger(const Interrupted& interrupted)
 
 bool PulseConnection::turn(int timeoutMs)
 {
-    return pulse_.pa_mainloop_prepare(loop_, timeoutMs) >= 0 &&
-           pulse_.pa_mainloop_poll(loop_) >= 0 && pulse_.pa_mainloop_dispatch(loop_) >= 0;
+    pollfd waits[] = {{socket_, POLLIN, 0}, {wakeup_, POLLIN, 0}};
+    if (::poll(waits, 2, timeoutMs) < 0)
+        return errno == EINTR;
+    if ((waits[1].revents & POLLIN) != 0) {
+        std::uint64_t wakes = 0;
+        [[maybe_unused]] const ssize_t cleared = ::read(wakeup_, &wakes, sizeof wakes);
+    }
+    if (waits[0].revents == 0)
+        return true;
+    char bytes[kReadBytes];
+    const ssize_t got = ::recv(socket_, bytes, sizeof bytes, MSG_DONTWAIT);
+    if (got > 0)
+        received_.append(bytes, got);
+    else if (got == 0 || (errno != EAGAIN && errno != EINTR))
+        gone_ = true; // the server has closed, or its end has failed
+    while (!gone_) {
+        const std::optional<pulse::Packet> packet = pulse::takePacket(received_);
+        if (!packet)
+            break;
+        take(*packet);
+    }
+    gone_ = gone_ || received_.size() > pulse::kLongestPacket;
+    return !gone_;
+}
+
+void PulseConnection::take(const pulse::Packet& packet)
+{
+    // A client that only plays is sent no samples; anything else is news it does not need.
+    if (packet.channel != pulse::kControlChannel)
+        return;
+    pulse::FieldReader fields(packet.payload);
+    const std::optional<quint32> command = fields.u32();
+    const std::optional<quint32> tag = fields.u32();
+    if (!command || !tag) {
+        gone_ = true;
+        return;
+    }
+    const bool answer = *command == pulse::kReply || *command == pulse::kError;
+    if (answer && tag == awaited_) {
+        refused_ = *command == pulse::kError;
+        if (!refused_)
+            answer_ = fields;
+    } else if (answer && abandoned_.removeOne(*tag)) {
+        if (const std::optional<quint32> channel = fields.u32(); *command == pulse::kReply)
+            letGo(channel.value_or(pulse::kAny));
+    } else if (*command == pulse::kRequest || *command == pulse::kPlaybackStreamKilled) {
+        const std::optional<quint32> channel = fields.u32();
+        if (!stream_ || channel != stream_)
+            return;
+        if (*command == pulse::kPlaybackStreamKilled)
+            killed_ = true;
+        else
+            requested_ += fields.u32().value_or(0);
+    }
 }
 
 } // namespace shell

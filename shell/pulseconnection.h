@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/pulselibrary.h"
+#include "shell/pulseprotocol.h"
 #include "shell/wavefile.h"
 
 #include <functional>
@@ -8,16 +8,16 @@
 namespace shell
 {
 
-// The sound thread's stay with the sound server: a main loop of its own, the connection and,
-// while a sound plays, its stream. All of it runs on that thread but wake(); nothing here has a
-// thread or a timer of its own, so once it is gone nothing wakes the process.
+// The sound thread's stay with the sound server: a socket to it and, while a sound plays, a
+// stream on it. All of it runs on that thread but wake(); nothing here has a thread or a timer of
+// its own, so once it is gone nothing wakes the process.
 class PulseConnection
 {
 public:
     // Asked before every wait: true ends what is under way.
     using Interrupted = std::function<bool()>;
 
-    explicit PulseConnection(const PulseLibrary& pulse);
+    PulseConnection();
     ~PulseConnection();
     PulseConnection(const PulseConnection&) = delete;
     PulseConnection& operator=(const PulseConnection&) = delete;
@@ -32,17 +32,36 @@ public:
     bool alive() const;
 
 private:
-    // Hands the stream what it has room for; the position reached.
-    qsizetype feed(pa_stream* stream, const Wave& wave, qsizetype from);
-    // Until the samples are all with the server and it has played them.
-    bool drain(pa_stream* stream, const Wave& wave, const Interrupted& interrupted);
+    bool open(const QByteArray& socketPath);
+    // Sends a command and waits for the server's answer to it: the answer's fields, or nothing
+    // when it refuses, goes or the wait is interrupted.
+    std::optional<pulse::FieldReader> ask(const pulse::Fields& command,
+                                          const Interrupted& interrupted, bool withCredentials);
+    quint32 nextTag() { return tag_++; }
+    bool send(const pulse::Packet& packet, bool withCredentials = false);
+    // Hands the stream what the server has asked for; the position reached.
+    qsizetype feed(quint32 stream, const Wave& wave, qsizetype from);
     void linger(const Interrupted& interrupted);
+    void letGo(quint32 stream);
     // One wait for the server or a wake, up to the given time (-1: no limit), and what it brought.
     bool turn(int timeoutMs);
+    void take(const pulse::Packet& packet);
 
-    const PulseLibrary& pulse_;
-    pa_mainloop* loop_;
-    pa_context* context_;
+    int socket_ = -1;
+    int wakeup_ = -1;
+    bool gone_ = false;
+    QByteArray received_;
+    quint32 tag_ = 0;
+    // The command whose answer is awaited, and that answer once here.
+    std::optional<quint32> awaited_;
+    std::optional<pulse::FieldReader> answer_;
+    bool refused_ = false;
+    // The stream playing, what the server has asked of it, and whether the server ended it.
+    std::optional<quint32> stream_;
+    qsizetype requested_ = 0;
+    bool killed_ = false;
+    // Streams asked for and then given up before the server had made them: let go once made.
+    QList<quint32> abandoned_;
 };
 
 } // namespace shell

@@ -76,12 +76,11 @@ std::optional<QString> SystemSound::take()
 
 void SystemSound::play(const QString& path)
 {
-    const PulseLibrary* pulse = PulseLibrary::get();
-    const std::optional<Wave> wave = pulse ? readWave(path) : std::nullopt;
+    const std::optional<Wave> wave = readWave(path);
     if (!wave)
         return;
     if (!connection_) {
-        auto fresh = std::make_unique<PulseConnection>(*pulse);
+        auto fresh = std::make_unique<PulseConnection>();
         {
             const std::lock_guard lock(mutex_);
             connection_ = std::move(fresh);

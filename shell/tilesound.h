@@ -24,11 +24,11 @@ public:
     virtual void sndPlaySound(const QString& file, Int16 flags) = 0;
 };
 
-// The desktop's sound server, PulseAudio or PipeWire's stand-in for it, through its own client
-// library. The caller only hands over the file's full name: a thread of the sound's own reads it,
-// connects and plays it, and lets go of the stream, the connection and itself once the sound has
-// been heard and nothing more is asked for, so that nothing wakes while the game waits. A sound
-// asked for while another plays, or before it has started, replaces it.
+// The desktop's sound server, PulseAudio or PipeWire's stand-in for it, in its native protocol,
+// on its local socket. The caller only hands over the file's full name: a thread of the sound's own
+// reads it, connects and plays it, and lets go of the stream, the connection and itself once the
+// sound has been heard and nothing more is asked for, so that nothing wakes while the game waits. A
+// sound asked for while another plays, or before it has started, replaces it.
 class SystemSound : public SoundService
 {
 public:

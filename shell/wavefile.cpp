@@ -20,39 +20,43 @@ quint32 read32(const QByteArray& bytes, qsizetype at)
     return qFromLittleEndian<quint32>(bytes.constData() + at);
 }
 
-pa_sample_format_t sampleFormat(quint16 tag, quint16 bits)
+std::optional<SampleFormat> sampleFormat(quint16 tag, quint16 bits)
 {
     constexpr quint16 kPcm = 1;
     constexpr quint16 kFloat = 3;
-    if (tag == kFloat)
-        return bits == 32 ? PA_SAMPLE_FLOAT32LE : PA_SAMPLE_INVALID;
+    if (tag == kFloat && bits == 32)
+        return SampleFormat::Float32LE;
     if (tag != kPcm)
-        return PA_SAMPLE_INVALID;
+        return std::nullopt;
     switch (bits) {
     case 8:
-        return PA_SAMPLE_U8;
+        return SampleFormat::U8;
     case 16:
-        return PA_SAMPLE_S16LE;
+        return SampleFormat::S16LE;
     case 24:
-        return PA_SAMPLE_S24LE;
+        return SampleFormat::S24LE;
     case 32:
-        return PA_SAMPLE_S32LE;
+        return SampleFormat::S32LE;
     default:
-        return PA_SAMPLE_INVALID;
+        return std::nullopt;
     }
 }
 
+// What the sound server takes.
+constexpr quint16 kMostChannels = 32;
+constexpr quint32 kHighestRate = 48'000 * 16;
+
 } // namespace
 
-int frameBytes(const pa_sample_spec& sampleFormat)
+int frameBytes(const SampleSpec& sampleFormat)
 {
     constexpr int kWideSample = 4;
     int sampleBytes = kWideSample;
-    if (sampleFormat.format == PA_SAMPLE_U8)
+    if (sampleFormat.format == SampleFormat::U8)
         sampleBytes = 1;
-    else if (sampleFormat.format == PA_SAMPLE_S16LE)
+    else if (sampleFormat.format == SampleFormat::S16LE)
         sampleBytes = 2;
-    else if (sampleFormat.format == PA_SAMPLE_S24LE)
+    else if (sampleFormat.format == SampleFormat::S24LE)
         sampleBytes = 3;
     return sampleBytes * sampleFormat.channels;
 }
@@ -61,7 +65,7 @@ namespace
 {
 
 // The sample format of a "fmt " chunk, when it is one the sound server plays.
-std::optional<pa_sample_spec> specOf(const QByteArray& fmt)
+std::optional<SampleSpec> specOf(const QByteArray& fmt)
 {
     constexpr quint16 kExtensible = 0xFFFE;
     constexpr qsizetype kPlainSize = 16;
@@ -73,11 +77,10 @@ std::optional<pa_sample_spec> specOf(const QByteArray& fmt)
         tag = read16(fmt, 24); // the sub-format's leading field
     const quint16 channels = read16(fmt, 2);
     const quint32 rate = read32(fmt, 4);
-    const pa_sample_format_t format = sampleFormat(tag, read16(fmt, 14));
-    if (format == PA_SAMPLE_INVALID || channels == 0 || channels > PA_CHANNELS_MAX || rate == 0 ||
-        rate > PA_RATE_MAX)
+    const std::optional<SampleFormat> format = sampleFormat(tag, read16(fmt, 14));
+    if (!format || channels == 0 || channels > kMostChannels || rate == 0 || rate > kHighestRate)
         return std::nullopt;
-    return pa_sample_spec{format, rate, static_cast<uint8_t>(channels)};
+    return SampleSpec{*format, rate, static_cast<quint8>(channels)};
 }
 
 // A tile's click lasts a tenth of a second; no more than this is ever read of the file, so that
@@ -108,7 +111,7 @@ std::optional<Wave> readWave(const QString& path)
     if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
         return std::nullopt;
 
-    std::optional<pa_sample_spec> sampleFormat;
+    std::optional<SampleSpec> sampleFormat;
     qsizetype at = 12;
     while (at + 8 <= bytes.size()) {
         const QByteArray id = bytes.mid(at, 4);
