@@ -124,6 +124,14 @@ void Faults::aHand()
         QTRY_VERIFY_WITH_TIMEOUT(QProcess::execute("pactl", {"load-module", "module-null-sink",
                                                              "sink_name=lozetta"}) == 0,
                                  20000);
+        // PipeWire's session manager makes it the default a moment later; a tile before that
+        // would go nowhere anyone listens.
+        const auto defaultSink = [] {
+            QProcess pactl;
+            pactl.start("pactl", {"get-default-sink"});
+            return pactl.waitForFinished() ? pactl.readAllStandardOutput().trimmed() : "";
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(defaultSink(), QByteArray("lozetta"), 20000);
         QVERIFY(spawn("parec --raw --format=s16le --latency-msec=20 --device=lozetta.monitor"));
         connect(server.back().get(), &QProcess::readyReadStandardOutput, this,
                 [&recorded, listener = server.back().get()] {
