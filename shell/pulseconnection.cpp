@@ -96,14 +96,14 @@ bool PulseConnection::alive() const
 
 void PulseConnection::play(const Wave& wave, const Interrupted& interrupted)
 {
-    const SampleSpec& spec = wave.sampleFormat;
-    const auto target = static_cast<quint32>(spec.rate * kLatencyMs / 1000 * frameBytes(spec));
+    const SampleLayout& layout = wave.sampleFormat;
+    const auto target = static_cast<quint32>(layout.rate * kLatencyMs / 1000 * frameBytes(layout));
     pulse::Fields create(pulse::kCreatePlaybackStream, nextTag());
-    create.sampleSpec(spec).channelMap(spec.channels);
+    create.sampleLayout(layout).channelMap(layout.channels);
     create.u32(pulse::kAny).noString(); // the default sink
     create.u32(pulse::kAny).boolean(false).u32(target).u32(pulse::kAny).u32(pulse::kAny);
     // A sync group of its own: joining another stream's would be refused while that one plays.
-    create.u32(create.tag()).fullVolume(spec.channels);
+    create.u32(create.tag()).fullVolume(layout.channels);
     for (int option = 0; option < kRefusedOptions; ++option)
         create.boolean(false);
     create.boolean(false).boolean(true); // not muted; the latency asked for is the sink's

@@ -16,7 +16,7 @@ constexpr char kTagFalse = '0';
 constexpr char kTagString = 't';
 constexpr char kTagNoString = 'N';
 constexpr char kTagArbitrary = 'x';
-constexpr char kTagSampleSpec = 'a';
+constexpr char kTagSampleLayout = 'a';
 constexpr char kTagChannelMap = 'm';
 constexpr char kTagVolume = 'v';
 constexpr char kTagProperties = 'P';
@@ -75,12 +75,12 @@ Fields& Fields::arbitrary(const QByteArray& value)
     return *this;
 }
 
-Fields& Fields::sampleSpec(const SampleSpec& spec)
+Fields& Fields::sampleLayout(const SampleLayout& layout)
 {
-    bytes_.append(kTagSampleSpec)
-        .append(static_cast<char>(spec.format))
-        .append(static_cast<char>(spec.channels));
-    append32(bytes_, spec.rate);
+    bytes_.append(kTagSampleLayout)
+        .append(static_cast<char>(layout.format))
+        .append(static_cast<char>(layout.channels));
+    append32(bytes_, layout.rate);
     return *this;
 }
 

@@ -46,7 +46,7 @@ public:
     Fields& boolean(bool value);
     Fields& noString();
     Fields& arbitrary(const QByteArray& value);
-    Fields& sampleSpec(const SampleSpec& spec);
+    Fields& sampleLayout(const SampleLayout& layout);
     // The usual places for one or two channels, numbered ones for more.
     Fields& channelMap(quint8 channels);
     Fields& fullVolume(quint8 channels);

@@ -48,7 +48,7 @@ constexpr quint32 kHighestRate = 48'000 * 16;
 
 } // namespace
 
-int frameBytes(const SampleSpec& sampleFormat)
+int frameBytes(const SampleLayout& sampleFormat)
 {
     constexpr int kWideSample = 4;
     int sampleBytes = kWideSample;
@@ -65,7 +65,7 @@ namespace
 {
 
 // The sample format of a "fmt " chunk, when it is one the sound server plays.
-std::optional<SampleSpec> specOf(const QByteArray& fmt)
+std::optional<SampleLayout> layoutOf(const QByteArray& fmt)
 {
     constexpr quint16 kExtensible = 0xFFFE;
     constexpr qsizetype kPlainSize = 16;
@@ -80,7 +80,7 @@ std::optional<SampleSpec> specOf(const QByteArray& fmt)
     const std::optional<SampleFormat> format = sampleFormat(tag, read16(fmt, 14));
     if (!format || channels == 0 || channels > kMostChannels || rate == 0 || rate > kHighestRate)
         return std::nullopt;
-    return SampleSpec{*format, rate, static_cast<quint8>(channels)};
+    return SampleLayout{*format, rate, static_cast<quint8>(channels)};
 }
 
 // A tile's click lasts a tenth of a second; no more than this is ever read of the file, so that
@@ -111,14 +111,14 @@ std::optional<Wave> readWave(const QString& path)
     if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
         return std::nullopt;
 
-    std::optional<SampleSpec> sampleFormat;
+    std::optional<SampleLayout> sampleFormat;
     qsizetype at = 12;
     while (at + 8 <= bytes.size()) {
         const QByteArray id = bytes.mid(at, 4);
         const qsizetype size = read32(bytes, at + 4);
         const QByteArray body = bytes.mid(at + 8, size);
         if (id == "fmt ")
-            sampleFormat = specOf(body);
+            sampleFormat = layoutOf(body);
         else if (id == "data" && sampleFormat)
             return wholeFrames(Wave{*sampleFormat, body});
         at += 8 + size + (size & 1); // chunks are padded to even sizes
