@@ -32,9 +32,6 @@ constexpr qsizetype kCookieBytes = 256;
 // The samples go out in pieces no larger than this, and come in in reads of this.
 constexpr qsizetype kLargestPiece = qsizetype{64} * 1024;
 constexpr size_t kReadBytes = 4096;
-// The fields of a new stream that only say "no": remapping, remixing, fixed format, rate and
-// channels, pinned to its sink, variable rate.
-constexpr int kRefusedOptions = 7;
 
 void closeIfOpen(int& descriptor)
 {
@@ -98,19 +95,7 @@ void PulseConnection::play(const Wave& wave, const Interrupted& interrupted)
 {
     const SampleLayout& layout = wave.sampleFormat;
     const auto target = static_cast<quint32>(layout.rate * kLatencyMs / 1000 * frameBytes(layout));
-    pulse::Fields create(pulse::kCreatePlaybackStream, nextTag());
-    create.sampleLayout(layout).channelMap(layout.channels);
-    create.u32(pulse::kAny).noString(); // the default sink
-    create.u32(pulse::kAny).boolean(false).u32(target).u32(pulse::kAny).u32(pulse::kAny);
-    // A sync group of its own: joining another stream's would be refused while that one plays.
-    create.u32(create.tag()).fullVolume(layout.channels);
-    for (int option = 0; option < kRefusedOptions; ++option)
-        create.boolean(false);
-    create.boolean(false).boolean(true); // not muted; the latency asked for is the sink's
-    create.properties({{"media.name", kStreamName}});
-    create.boolean(false).boolean(false);                // volume left as is; requests when needed
-    create.boolean(false).boolean(false).boolean(false); // mute as is; suspend as the sink likes
-    create.boolean(false).boolean(false).u8(0); // absolute volume; no passthrough; no formats
+    const pulse::Fields create = pulse::playbackStream(nextTag(), layout, target, kStreamName);
     std::optional<pulse::FieldReader> made = ask(create, interrupted, false);
     if (!made) {
         // Given up before the server answered: the stream it makes is let go when it comes.

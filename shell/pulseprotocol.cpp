@@ -25,6 +25,9 @@ constexpr quint8 kMono = 0;
 constexpr quint8 kFrontLeft = 1;
 constexpr quint8 kFirstNumbered = 12;
 constexpr quint32 kFullVolume = 0x10000;
+// The fields of a new stream that only say "no": remapping, remixing, fixed format, rate and
+// channels, pinned to its sink, variable rate.
+constexpr int kRefusedOptions = 7;
 
 // length, channel, two halves of a seek offset, flags
 constexpr qsizetype kHeaderBytes = qsizetype{5} * 4;
@@ -112,6 +115,25 @@ Fields& Fields::properties(const Properties& properties)
         u32(static_cast<quint32>(value.size())).arbitrary(value);
     }
     return noString();
+}
+
+Fields playbackStream(quint32 tag, const SampleLayout& layout, quint32 targetBytes,
+                      const QByteArray& name)
+{
+    Fields create(kCreatePlaybackStream, tag);
+    create.sampleLayout(layout).channelMap(layout.channels);
+    create.u32(kAny).noString(); // the default sink
+    create.u32(kAny).boolean(false).u32(targetBytes).u32(kAny).u32(kAny);
+    // A sync group of its own: joining another stream's would be refused while that one plays.
+    create.u32(tag).fullVolume(layout.channels);
+    for (int option = 0; option < kRefusedOptions; ++option)
+        create.boolean(false);
+    create.boolean(false).boolean(true); // not muted; the latency asked for is the sink's
+    create.properties({{"media.name", name}});
+    create.boolean(false).boolean(false);                // volume left as is; requests when needed
+    create.boolean(false).boolean(false).boolean(false); // mute as is; suspend as the sink likes
+    create.boolean(false).boolean(false).u8(0); // absolute volume; no passthrough; no formats
+    return create;
 }
 
 std::optional<quint32> FieldReader::u32()

@@ -59,6 +59,11 @@ private:
     QByteArray bytes_;
 };
 
+// The command that makes a playback stream on the default sink, for samples of this layout, with
+// a buffer of about targetBytes on the server.
+Fields playbackStream(quint32 tag, const SampleLayout& layout, quint32 targetBytes,
+                      const QByteArray& name);
+
 // The numbers among a received command's fields, in turn; nothing once a field is not one.
 class FieldReader
 {
