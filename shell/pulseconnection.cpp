@@ -20,10 +20,10 @@ namespace
 
 constexpr char kClientName[] = "Lozetta";
 constexpr char kStreamName[] = "ficha";
-// A click wants to be heard with its tile, so the server is asked for a short buffer.
-constexpr quint32 kLatencyMs = 40;
-// After the server says the click is played, the stream is kept a moment: letting it go sooner
-// drops what the sink itself still holds, which for a click this short may be all of it.
+// The stream is kept a moment past the click's own length from the start the server reports:
+// letting it go sooner drops what the sink itself still holds, which for a click this short may
+// be all of it. Waiting for the server to say it has drained would not do: a sink that holds a
+// long buffer says so only when it next comes round, seconds later.
 constexpr std::chrono::milliseconds kHeardAfter{500};
 constexpr int kNoLimit = -1;
 // The server lets its own user in on the credentials sent with this; the cookie is for servers
@@ -93,9 +93,8 @@ bool PulseConnection::alive() const
 
 void PulseConnection::play(const Wave& wave, const Interrupted& interrupted)
 {
-    const SampleLayout& layout = wave.sampleFormat;
-    const auto target = static_cast<quint32>(layout.rate * kLatencyMs / 1000 * frameBytes(layout));
-    const pulse::Fields create = pulse::playbackStream(nextTag(), layout, target, kStreamName);
+    const pulse::Fields create = pulse::playbackStream(nextTag(), wave.sampleFormat, kStreamName);
+    started_.clear();
     std::optional<pulse::FieldReader> made = ask(create, interrupted, false);
     if (!made) {
         // Given up before the server answered: the stream it makes is let go when it comes.
@@ -119,10 +118,8 @@ void PulseConnection::play(const Wave& wave, const Interrupted& interrupted)
         if (written == wave.samples.size() || !turn(kNoLimit))
             break;
     }
-    if (written == wave.samples.size() && alive() && !killed_ &&
-        ask(pulse::Fields(pulse::kDrainPlaybackStream, nextTag()).u32(*channel), interrupted,
-            false))
-        linger(interrupted);
+    if (written == wave.samples.size())
+        waitUntilHeard(wave, interrupted);
     // A stream let go while it plays is silenced at once: a new sound replaces it.
     stream_.reset();
     letGo(*channel);
@@ -190,10 +187,15 @@ qsizetype PulseConnection::feed(quint32 stream, const Wave& wave, qsizetype from
     return from;
 }
 
-void PulseConnection::linger(const Interrupted& interrupted)
+void PulseConnection::waitUntilHeard(const Wave& wave, const Interrupted& interrupted)
 {
+    const auto started = [this] { return stream_ && started_.contains(*stream_); };
+    while (!started() && alive() && !killed_ && !interrupted() && turn(kNoLimit))
+        continue;
+    if (!started())
+        return;
     using Clock = std::chrono::steady_clock;
-    const Clock::time_point until = Clock::now() + kHeardAfter;
+    const Clock::time_point until = started_.at(*stream_) + playingTime(wave) + kHeardAfter;
     for (Clock::time_point now = Clock::now(); now < until && !interrupted(); now = Clock::now()) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - now);
         if (!turn(static_cast<int>(left.count())))
@@ -248,8 +250,10 @@ void PulseConnection::take(const pulse::Packet& packet)
     } else if (answer && abandoned_.removeOne(*tag)) {
         if (const std::optional<quint32> channel = fields.u32(); *command == pulse::kReply)
             letGo(channel.value_or(pulse::kAny));
+    } else if (const std::optional<quint32> channel = fields.u32();
+               *command == pulse::kStarted && channel) {
+        started_.try_emplace(*channel, std::chrono::steady_clock::now());
     } else if (*command == pulse::kRequest || *command == pulse::kPlaybackStreamKilled) {
-        const std::optional<quint32> channel = fields.u32();
         if (!stream_ || channel != stream_)
             return;
         if (*command == pulse::kPlaybackStreamKilled)

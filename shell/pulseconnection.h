@@ -3,7 +3,9 @@
 #include "shell/pulseprotocol.h"
 #include "shell/wavefile.h"
 
+#include <chrono>
 #include <functional>
+#include <map>
 
 namespace shell
 {
@@ -41,7 +43,7 @@ private:
     bool send(const pulse::Packet& packet, bool withCredentials = false);
     // Hands the stream what the server has asked for; the position reached.
     qsizetype feed(quint32 stream, const Wave& wave, qsizetype from);
-    void linger(const Interrupted& interrupted);
+    void waitUntilHeard(const Wave& wave, const Interrupted& interrupted);
     void letGo(quint32 stream);
     // One wait for the server or a wake, up to the given time (-1: no limit), and what it brought.
     bool turn(int timeoutMs);
@@ -56,10 +58,13 @@ private:
     std::optional<quint32> awaited_;
     std::optional<pulse::FieldReader> answer_;
     bool refused_ = false;
-    // The stream playing, what the server has asked of it, and whether the server ended it.
+    // The stream playing, what the server has asked of it and whether the server ended it.
     std::optional<quint32> stream_;
     qsizetype requested_ = 0;
     bool killed_ = false;
+    // The streams the server has said it started to play since the last was asked for, and when:
+    // the word may come with the stream's making, before the stream is known here.
+    std::map<quint32, std::chrono::steady_clock::time_point> started_;
     // Streams asked for and then given up before the server had made them: let go once made.
     QList<quint32> abandoned_;
 };

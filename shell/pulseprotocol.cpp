@@ -117,18 +117,20 @@ Fields& Fields::properties(const Properties& properties)
     return noString();
 }
 
-Fields playbackStream(quint32 tag, const SampleLayout& layout, quint32 targetBytes,
-                      const QByteArray& name)
+Fields playbackStream(quint32 tag, const SampleLayout& layout, const QByteArray& name)
 {
     Fields create(kCreatePlaybackStream, tag);
     create.sampleLayout(layout).channelMap(layout.channels);
     create.u32(kAny).noString(); // the default sink
-    create.u32(kAny).boolean(false).u32(targetBytes).u32(kAny).u32(kAny);
+    // No short buffer is asked for: a sink that holds a long one takes a new stream back into
+    // it at once, while one asked to hold less plays the stream only once it comes round again.
+    // Nothing is buffered before the start, so that a click shorter than the buffer plays too.
+    create.u32(kAny).boolean(false).u32(kAny).u32(0).u32(kAny);
     // A sync group of its own: joining another stream's would be refused while that one plays.
     create.u32(tag).fullVolume(layout.channels);
     for (int option = 0; option < kRefusedOptions; ++option)
         create.boolean(false);
-    create.boolean(false).boolean(true); // not muted; the latency asked for is the sink's
+    create.boolean(false).boolean(false); // not muted; the sink's latency left as it is
     create.properties({{"media.name", name}});
     create.boolean(false).boolean(false);                // volume left as is; requests when needed
     create.boolean(false).boolean(false).boolean(false); // mute as is; suspend as the sink likes

@@ -21,9 +21,9 @@ enum Command : quint32 {
     kDeletePlaybackStream = 4,
     kAuth = 8,
     kSetClientName = 9,
-    kDrainPlaybackStream = 12,
     kRequest = 61,
     kPlaybackStreamKilled = 64,
+    kStarted = 86,
 };
 
 // The version spoken: property lists (13) and the stream fields up to 22. Shared memory, which a
@@ -60,9 +60,8 @@ private:
 };
 
 // The command that makes a playback stream on the default sink, for samples of this layout, with
-// a buffer of about targetBytes on the server.
-Fields playbackStream(quint32 tag, const SampleLayout& layout, quint32 targetBytes,
-                      const QByteArray& name);
+// the buffer the server likes.
+Fields playbackStream(quint32 tag, const SampleLayout& layout, const QByteArray& name);
 
 // The numbers among a received command's fields, in turn; nothing once a field is not one.
 class FieldReader

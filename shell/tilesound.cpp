@@ -4,6 +4,7 @@
 #include "shell/wavefile.h"
 
 #include <QDir>
+#include <pthread.h>
 #include <sys/resource.h>
 #include <utility>
 
@@ -16,6 +17,8 @@ namespace
 // The sound thread yields to the table when both want the processor, so that a tile shows on
 // time; on Linux the niceness of the calling thread alone is changed.
 constexpr int kSoundNiceness = 10;
+// What the thread is called in the system's lists of threads (top -H, /proc).
+constexpr char kThreadName[] = "sonido";
 
 } // namespace
 
@@ -57,6 +60,7 @@ void SystemSound::sndPlaySound(const QString& file, Int16)
 void SystemSound::run()
 {
     setpriority(PRIO_PROCESS, 0, kSoundNiceness);
+    pthread_setname_np(pthread_self(), kThreadName);
     while (const std::optional<QString> path = take())
         play(*path);
 }

@@ -61,6 +61,12 @@ int frameBytes(const SampleLayout& sampleFormat)
     return sampleBytes * sampleFormat.channels;
 }
 
+std::chrono::milliseconds playingTime(const Wave& wave)
+{
+    const qint64 frames = wave.samples.size() / std::max(frameBytes(wave.sampleFormat), 1);
+    return std::chrono::milliseconds{frames * 1000 / std::max(wave.sampleFormat.rate, 1u)};
+}
+
 namespace
 {
 

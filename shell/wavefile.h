@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 #include <optional>
 
 namespace shell
@@ -24,6 +25,9 @@ struct Wave {
 
 // The bytes of one frame: a sample of every channel, for the formats that readWave gives.
 int frameBytes(const SampleLayout& sampleFormat);
+
+// How long the samples last when played, to the millisecond.
+std::chrono::milliseconds playingTime(const Wave& wave);
 
 // The samples of an uncompressed WAVE file (8, 16, 24 or 32-bit integers, 32-bit floats); nothing
 // when the file is missing, cut short or anything else.

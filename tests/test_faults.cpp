@@ -174,6 +174,16 @@ void Faults::aHand()
     const bool heard = cell("file") == "whole" && number("presses of Ctrl+S") % 2 == 0;
     QVERIFY2(server.empty() || QTest::qWaitFor(loud, heard ? 20000 : 1500) == heard,
              heard ? "the tile was not heard" : "a tile was heard");
+    // Heard, the sound lets go of everything by itself, the game still open: nothing wakes later.
+    const auto soundThread = [] {
+        const QStringList tasks =
+            QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        return std::any_of(tasks.begin(), tasks.end(), [](const QString& task) {
+            QFile name("/proc/self/task/" + task + "/comm");
+            return name.open(QIODevice::ReadOnly) && name.readAll().trimmed() == "sonido";
+        });
+    };
+    QVERIFY2(QTest::qWaitFor([&] { return !soundThread(); }, 20000), "the sound stayed");
 }
 
 void Faults::noDisplay()
