@@ -5,9 +5,10 @@
 //   player   one PlaceTile by the player
 //   seat     one PlaceTile by a computer seat, which also hides one of its face-down tiles
 //
-// each followed by the repaint that it causes, forced at once and waited for until the X server
-// has drawn it. The Sound item is checked, as the game starts, unless "quiet" is given. Prints
-// one line per turn: "turn LABELS_NS HIDDEN_NS PLAYER_NS SEAT_NS".
+// each after a pause, as between the game's moves, and followed by the repaint that it causes,
+// forced at once and waited for until the X server has drawn it. The Sound item is checked, as the
+// game starts, unless "quiet" is given. Prints one line per turn: "turn LABELS_NS HIDDEN_NS
+// PLAYER_NS SEAT_NS".
 //
 // usage: placetile HANDS [quiet]
 
@@ -21,9 +22,11 @@
 #include <QLabel>
 #include <QWindow>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <thread>
 #include <vector>
 #include <xcb/xcb.h>
 
@@ -40,6 +43,9 @@ constexpr Int16 kSeam = 180;
 constexpr Int16 kAnchorLeft = 4200;
 constexpr Int16 kAnchorTop = 3120;
 constexpr long long kNanosPerSecond = 1000000000;
+// The game lays no two tiles closer than a tenth of a second apart, so each finds the machine at
+// rest, the last click set up and the X server idle; this is long enough for that.
+constexpr std::chrono::milliseconds kAtRest{20};
 
 long long nowNanos()
 {
@@ -49,10 +55,11 @@ long long nowNanos()
 }
 
 // Paints what is pending and waits until the X server has drawn it: the reply to a request
-// comes only after every request before it has been carried out.
+// comes only after every request before it has been carried out. Every posted event goes, not
+// only the update requests: a widget shown asks for its paint through another event first.
 void repaintNow()
 {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    QCoreApplication::sendPostedEvents();
     auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* connection = x11->connection();
     std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
@@ -60,6 +67,7 @@ void repaintNow()
 
 template <class Step> long long timed(Step step)
 {
+    std::this_thread::sleep_for(kAtRest);
     const long long start = nowNanos();
     step();
     repaintNow();

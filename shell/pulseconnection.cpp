@@ -93,36 +93,52 @@ bool PulseConnection::alive() const
 
 void PulseConnection::play(const Wave& wave, const Interrupted& interrupted)
 {
-    const pulse::Fields create = pulse::playbackStream(nextTag(), wave.sampleFormat, kStreamName);
+    std::optional<std::chrono::steady_clock::time_point> start;
+    if (stream_ && !killed_ && layout_ == wave.sampleFormat) {
+        // Emptied of the sound before, the stream plays on: the new one follows at once.
+        send({pulse::kControlChannel,
+              pulse::Fields(pulse::kFlushPlaybackStream, nextTag()).u32(*stream_).bytes()});
+        start = std::chrono::steady_clock::now();
+    } else if (!makeStream(wave.sampleFormat, interrupted)) {
+        return;
+    }
+    const quint32 stream = *stream_;
+    qsizetype written = 0;
+    while (alive() && !killed_ && !interrupted()) {
+        written = feed(stream, wave, written);
+        if (written == wave.samples.size() || !turn(kNoLimit))
+            break;
+    }
+    if (written == wave.samples.size())
+        waitUntilHeard(wave, start, interrupted);
+}
+
+bool PulseConnection::makeStream(const SampleLayout& layout, const Interrupted& interrupted)
+{
+    // A stream let go while it plays is silenced at once: a new sound replaces it.
+    if (const std::optional<quint32> old = std::exchange(stream_, std::nullopt))
+        letGo(*old);
+    const pulse::Fields create = pulse::playbackStream(nextTag(), layout, kStreamName);
     started_.clear();
     std::optional<pulse::FieldReader> made = ask(create, interrupted, false);
     if (!made) {
         // Given up before the server answered: the stream it makes is let go when it comes.
         if (alive() && !refused_)
             abandoned_ << create.tag();
-        return;
+        return false;
     }
     const std::optional<quint32> channel = made->u32();
     const std::optional<quint32> index = made->u32();
     const std::optional<quint32> missing = made->u32();
     if (!channel || !index || !missing) {
         gone_ = true;
-        return;
+        return false;
     }
     stream_ = *channel;
+    layout_ = layout;
     requested_ = *missing;
     killed_ = false;
-    qsizetype written = 0;
-    while (alive() && !killed_ && !interrupted()) {
-        written = feed(*channel, wave, written);
-        if (written == wave.samples.size() || !turn(kNoLimit))
-            break;
-    }
-    if (written == wave.samples.size())
-        waitUntilHeard(wave, interrupted);
-    // A stream let go while it plays is silenced at once: a new sound replaces it.
-    stream_.reset();
-    letGo(*channel);
+    return true;
 }
 
 void PulseConnection::letGo(quint32 stream)
@@ -187,15 +203,22 @@ qsizetype PulseConnection::feed(quint32 stream, const Wave& wave, qsizetype from
     return from;
 }
 
-void PulseConnection::waitUntilHeard(const Wave& wave, const Interrupted& interrupted)
+void PulseConnection::waitUntilHeard(const Wave& wave,
+                                     std::optional<std::chrono::steady_clock::time_point> start,
+                                     const Interrupted& interrupted)
 {
-    const auto started = [this] { return stream_ && started_.contains(*stream_); };
+    // A new stream starts when the sink is ready for it, which after a pause may take a while.
+    const auto started = [&] {
+        if (!start && stream_ && started_.contains(*stream_))
+            start = started_.at(*stream_);
+        return start.has_value();
+    };
     while (!started() && alive() && !killed_ && !interrupted() && turn(kNoLimit))
         continue;
-    if (!started())
+    if (!start)
         return;
     using Clock = std::chrono::steady_clock;
-    const Clock::time_point until = started_.at(*stream_) + playingTime(wave) + kHeardAfter;
+    const Clock::time_point until = *start + playingTime(wave) + kHeardAfter;
     for (Clock::time_point now = Clock::now(); now < until && !interrupted(); now = Clock::now()) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - now);
         if (!turn(static_cast<int>(left.count())))
