@@ -93,15 +93,8 @@ bool PulseConnection::alive() const
 
 void PulseConnection::play(const Wave& wave, const Interrupted& interrupted)
 {
-    std::optional<std::chrono::steady_clock::time_point> start;
-    if (stream_ && !killed_ && layout_ == wave.sampleFormat) {
-        // Emptied of the sound before, the stream plays on: the new one follows at once.
-        send({pulse::kControlChannel,
-              pulse::Fields(pulse::kFlushPlaybackStream, nextTag()).u32(*stream_).bytes()});
-        start = std::chrono::steady_clock::now();
-    } else if (!makeStream(wave.sampleFormat, interrupted)) {
+    if (!makeStream(wave.sampleFormat, interrupted))
         return;
-    }
     const quint32 stream = *stream_;
     qsizetype written = 0;
     while (alive() && !killed_ && !interrupted()) {
@@ -110,12 +103,13 @@ void PulseConnection::play(const Wave& wave, const Interrupted& interrupted)
             break;
     }
     if (written == wave.samples.size())
-        waitUntilHeard(wave, start, interrupted);
+        waitUntilHeard(wave, interrupted);
 }
 
 bool PulseConnection::makeStream(const SampleLayout& layout, const Interrupted& interrupted)
 {
-    // A stream let go while it plays is silenced at once: a new sound replaces it.
+    // The last sound's stream goes only now, as the next is made: letting it go while it plays
+    // silences it at once, so the new sound replaces it.
     if (const std::optional<quint32> old = std::exchange(stream_, std::nullopt))
         letGo(*old);
     const pulse::Fields create = pulse::playbackStream(nextTag(), layout, kStreamName);
@@ -135,7 +129,6 @@ bool PulseConnection::makeStream(const SampleLayout& layout, const Interrupted& 
         return false;
     }
     stream_ = *channel;
-    layout_ = layout;
     requested_ = *missing;
     killed_ = false;
     return true;
@@ -203,22 +196,16 @@ qsizetype PulseConnection::feed(quint32 stream, const Wave& wave, qsizetype from
     return from;
 }
 
-void PulseConnection::waitUntilHeard(const Wave& wave,
-                                     std::optional<std::chrono::steady_clock::time_point> start,
-                                     const Interrupted& interrupted)
+void PulseConnection::waitUntilHeard(const Wave& wave, const Interrupted& interrupted)
 {
-    // A new stream starts when the sink is ready for it, which after a pause may take a while.
-    const auto started = [&] {
-        if (!start && stream_ && started_.contains(*stream_))
-            start = started_.at(*stream_);
-        return start.has_value();
-    };
+    // A stream starts when the sink is ready for it, which after a pause may take a while.
+    const auto started = [this] { return stream_ && started_.contains(*stream_); };
     while (!started() && alive() && !killed_ && !interrupted() && turn(kNoLimit))
         continue;
-    if (!start)
+    if (!started())
         return;
     using Clock = std::chrono::steady_clock;
-    const Clock::time_point until = *start + playingTime(wave) + kHeardAfter;
+    const Clock::time_point until = started_.at(*stream_) + playingTime(wave) + kHeardAfter;
     for (Clock::time_point now = Clock::now(); now < until && !interrupted(); now = Clock::now()) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - now);
         if (!turn(static_cast<int>(left.count())))

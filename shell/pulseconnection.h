@@ -29,7 +29,7 @@ public:
     // False when no server answers: nothing is started on its behalf, nothing is tried again.
     bool connect(const Interrupted& interrupted);
     // Until the server has played the samples and a moment more, or until interrupted; the
-    // stream stays for the next sound.
+    // stream is let go when the next sound is played or the connection ends.
     void play(const Wave& wave, const Interrupted& interrupted);
     // False once the server has gone.
     bool alive() const;
@@ -47,9 +47,7 @@ private:
     // A new stream for samples of this layout, in place of the one there was; false when the
     // server did not make it.
     bool makeStream(const SampleLayout& layout, const Interrupted& interrupted);
-    void waitUntilHeard(const Wave& wave,
-                        std::optional<std::chrono::steady_clock::time_point> start,
-                        const Interrupted& interrupted);
+    void waitUntilHeard(const Wave& wave, const Interrupted& interrupted);
     void letGo(quint32 stream);
     // One wait for the server or a wake, up to the given time (-1: no limit), and what it brought.
     bool turn(int timeoutMs);
@@ -64,10 +62,8 @@ private:
     std::optional<quint32> awaited_;
     std::optional<pulse::FieldReader> answer_;
     bool refused_ = false;
-    // The stream, kept from one sound to the next while they come, the layout of its samples,
-    // what the server has asked of it and whether the server ended it.
+    // The last sound's stream, what the server has asked of it and whether the server ended it.
     std::optional<quint32> stream_;
-    SampleLayout layout_;
     qsizetype requested_ = 0;
     bool killed_ = false;
     // The streams the server has said it started to play since the last was asked for, and when:

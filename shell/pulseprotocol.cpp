@@ -124,8 +124,11 @@ Fields playbackStream(quint32 tag, const SampleLayout& layout, const QByteArray&
     create.u32(kAny).noString(); // the default sink
     // No short buffer is asked for: a sink that holds a long one takes a new stream back into
     // it at once, while one asked to hold less plays the stream only once it comes round again.
-    // Nothing is buffered before the start, so that a click shorter than the buffer plays too.
-    create.u32(kAny).boolean(false).u32(kAny).u32(0).u32(kAny);
+    // A single frame starts it, so that a click shorter than the buffer plays too; with none at
+    // all the sink could play the new stream's silence before its samples came, and then play
+    // them only once round again.
+    const auto oneFrame = static_cast<quint32>(frameBytes(layout));
+    create.u32(kAny).boolean(false).u32(kAny).u32(oneFrame).u32(kAny);
     // A sync group of its own: joining another stream's would be refused while that one plays.
     create.u32(tag).fullVolume(layout.channels);
     for (int option = 0; option < kRefusedOptions; ++option)

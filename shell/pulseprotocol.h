@@ -21,7 +21,6 @@ enum Command : quint32 {
     kDeletePlaybackStream = 4,
     kAuth = 8,
     kSetClientName = 9,
-    kFlushPlaybackStream = 42,
     kRequest = 61,
     kPlaybackStreamKilled = 64,
     kStarted = 86,

@@ -15,7 +15,6 @@ struct SampleLayout {
     SampleFormat format = SampleFormat::U8;
     quint32 rate = 0;
     quint8 channels = 0;
-    bool operator==(const SampleLayout&) const = default;
 };
 
 // A RIFF WAVE file's samples, in the sound server's own terms.
