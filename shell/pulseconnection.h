@@ -67,7 +67,7 @@ private:
     qsizetype requested_ = 0;
     bool killed_ = false;
     // The streams the server has said it started to play since the last was asked for, and when:
-    // the word may come with the stream's making, before the stream is known here.
+    // the word about a stream let go may still come once the next is asked for.
     std::map<quint32, std::chrono::steady_clock::time_point> started_;
     // Streams asked for and then given up before the server had made them: let go once made.
     QList<quint32> abandoned_;
