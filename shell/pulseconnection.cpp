@@ -113,7 +113,6 @@ bool PulseConnection::makeStream(const SampleLayout& layout, const Interrupted& 
     if (const std::optional<quint32> old = std::exchange(stream_, std::nullopt))
         letGo(*old);
     const pulse::Fields create = pulse::playbackStream(nextTag(), layout, kStreamName);
-    started_.clear();
     std::optional<pulse::FieldReader> made = ask(create, interrupted, false);
     if (!made) {
         // Given up before the server answered: the stream it makes is let go when it comes.
@@ -130,6 +129,7 @@ bool PulseConnection::makeStream(const SampleLayout& layout, const Interrupted& 
     }
     stream_ = *channel;
     requested_ = *missing;
+    started_.reset();
     killed_ = false;
     return true;
 }
@@ -199,13 +199,12 @@ qsizetype PulseConnection::feed(quint32 stream, const Wave& wave, qsizetype from
 void PulseConnection::waitUntilHeard(const Wave& wave, const Interrupted& interrupted)
 {
     // A stream starts when the sink is ready for it, which after a pause may take a while.
-    const auto started = [this] { return stream_ && started_.contains(*stream_); };
-    while (!started() && alive() && !killed_ && !interrupted() && turn(kNoLimit))
+    while (!started_ && alive() && !killed_ && !interrupted() && turn(kNoLimit))
         continue;
-    if (!started())
+    if (!started_)
         return;
     using Clock = std::chrono::steady_clock;
-    const Clock::time_point until = started_.at(*stream_) + playingTime(wave) + kHeardAfter;
+    const Clock::time_point until = *started_ + playingTime(wave) + kHeardAfter;
     for (Clock::time_point now = Clock::now(); now < until && !interrupted(); now = Clock::now()) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - now);
         if (!turn(static_cast<int>(left.count())))
@@ -260,14 +259,16 @@ void PulseConnection::take(const pulse::Packet& packet)
     } else if (answer && abandoned_.removeOne(*tag)) {
         if (const std::optional<quint32> channel = fields.u32(); *command == pulse::kReply)
             letGo(channel.value_or(pulse::kAny));
-    } else if (const std::optional<quint32> channel = fields.u32();
-               *command == pulse::kStarted && channel) {
-        started_.try_emplace(*channel, std::chrono::steady_clock::now());
-    } else if (*command == pulse::kRequest || *command == pulse::kPlaybackStreamKilled) {
+    } else if (*command == pulse::kRequest || *command == pulse::kStarted ||
+               *command == pulse::kPlaybackStreamKilled) {
+        // Each comes only once the stream is known here: a stream starts on its first samples.
+        const std::optional<quint32> channel = fields.u32();
         if (!stream_ || channel != stream_)
             return;
         if (*command == pulse::kPlaybackStreamKilled)
             killed_ = true;
+        else if (*command == pulse::kStarted)
+            started_ = started_.value_or(std::chrono::steady_clock::now());
         else
             requested_ += fields.u32().value_or(0);
     }

@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <functional>
-#include <map>
 
 namespace shell
 {
@@ -62,13 +61,12 @@ private:
     std::optional<quint32> awaited_;
     std::optional<pulse::FieldReader> answer_;
     bool refused_ = false;
-    // The last sound's stream, what the server has asked of it and whether the server ended it.
+    // The last sound's stream, what the server has asked of it, when the server started to play
+    // it and whether the server ended it.
     std::optional<quint32> stream_;
     qsizetype requested_ = 0;
+    std::optional<std::chrono::steady_clock::time_point> started_;
     bool killed_ = false;
-    // The streams the server has said it started to play since the last was asked for, and when:
-    // the word about a stream let go may still come once the next is asked for.
-    std::map<quint32, std::chrono::steady_clock::time_point> started_;
     // Streams asked for and then given up before the server had made them: let go once made.
     QList<quint32> abandoned_;
 };
